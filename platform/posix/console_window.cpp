@@ -1,0 +1,14 @@
+#include "platform/console_window.h"
+
+#include <atomic>
+
+namespace kalo::platform {
+namespace {
+std::atomic<bool> consoleVisible{true};
+}
+
+void setConsoleWindowVisible(bool visible) { consoleVisible = visible; }
+bool isConsoleWindowVisible() { return consoleVisible; }
+void toggleConsoleWindow() { consoleVisible = !consoleVisible; }
+
+}  // namespace kalo::platform
