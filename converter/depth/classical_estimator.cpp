@@ -1,0 +1,196 @@
+// The built-in depth estimator: monocular cues at a working resolution of about 180 rows,
+// combined with a scene prior, normalised, smoothed over time and refined with the picture
+// itself as guide at half resolution (the size of the 4:2:0 chroma planes).
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "converter/depth/depth_stage.h"
+#include "converter/depth/frame_bars.h"
+#include "converter/depth/guided_filter.h"
+#include "converter/depth/local_cues.h"
+#include "converter/depth/resample.h"
+#include "converter/depth/scene_cut.h"
+#include "converter/depth/scene_prior.h"
+#include "converter/depth/stereo_geometry.h"
+#include "converter/depth/temporal_smoother.h"
+
+namespace kalo::depth {
+namespace {
+
+constexpr int kWorkRows = 180;
+constexpr int kGuideRadius = 4;      // in working samples: about 24 pixels at 1080p
+constexpr float kGuideEps = 0.002f;  // squared 0..1 guide units: edges of ~0.045 and more count
+constexpr float kScreenLevel = kScreenPlaneDepth / 255.0f;
+
+struct CueWeights {
+    float prior, focus, motion, farness;
+};
+
+CueWeights weightsFor(ScenePrior kind) {
+    switch (kind) {
+    case ScenePrior::Portrait:
+        return {0.55f, 0.30f, 0.20f, 0.15f};
+    case ScenePrior::Landscape:
+        // Distant scenes are sharp all over; haze and sky carry more of the depth.
+        return {0.60f, 0.10f, 0.20f, 0.35f};
+    case ScenePrior::Mixed:
+        break;
+    }
+    return {0.50f, 0.25f, 0.25f, 0.25f};
+}
+
+void computeDetail(const BytePlane& luma, BytePlane& detail) {
+    const int w = luma.width;
+    const int h = luma.height;
+    if (detail.width != w || detail.height != h) detail.resize(w, h);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* r = luma.row(y);
+        const std::uint8_t* below = luma.row(std::min(y + 1, h - 1));
+        std::uint8_t* d = detail.row(y);
+        for (int x = 0; x + 1 < w; ++x) {
+            const int e = std::abs(r[x + 1] - r[x]) + std::abs(below[x] - r[x]);
+            d[x] = static_cast<std::uint8_t>(std::min(e, 255));
+        }
+        if (w > 0) d[w - 1] = static_cast<std::uint8_t>(std::min(std::abs(below[w - 1] - r[w - 1]), 255));
+    }
+}
+
+class ClassicalEstimator final : public DepthEstimator {
+public:
+    explicit ClassicalEstimator(const DepthFilterOptions& options)
+        : kind_(options.scenePrior), weights_(weightsFor(options.scenePrior)) {}
+
+    void estimate(const Yuv420View& picture, DepthMap& depth) override {
+        const int halfW = (picture.y.width + 1) / 2;
+        const int halfH = (picture.y.height + 1) / 2;
+        depth.width = halfW;
+        depth.height = halfH;
+        depth.values.assign(static_cast<std::size_t>(halfW) * static_cast<std::size_t>(halfH),
+                            static_cast<std::uint8_t>(kScreenPlaneDepth));
+        depth.sceneCut = true;
+        if (halfW < 2 || halfH < 2 || picture.u.width < halfW || picture.v.width < halfW ||
+            picture.u.height < halfH || picture.v.height < halfH) {
+            previousY_.resize(0, 0);
+            return;  // too small to say anything: all at screen depth
+        }
+        const int factor = std::max(1, (halfH + kWorkRows / 2) / kWorkRows);
+
+        halvePlane(picture.y, halfY_);
+        computeDetail(halfY_, detailHalf_);
+        blockMean(halfY_.values.data(), halfW, halfW, halfH, factor, workY_);
+        blockMean(picture.u.data, picture.u.linesize, halfW, halfH, factor, workU_);
+        blockMean(picture.v.data, picture.v.linesize, halfW, halfH, factor, workV_);
+        blockMean(detailHalf_.values.data(), halfW, halfW, halfH, factor, workDetail_);
+
+        // Bars, in full, half and working resolution.
+        const ContentRect content = detectContent(picture.y);
+        const int halfLeft = content.left / 2;
+        const int halfTop = content.top / 2;
+        const int halfRight = (content.right + 1) / 2;
+        const int halfBottom = (content.bottom + 1) / 2;
+        const WorkRect rect{halfLeft / factor, halfTop / factor,
+                            (halfRight + factor - 1) / factor, (halfBottom + factor - 1) / factor};
+
+        const bool cut = cutDetector_.isCut(workY_, rect);
+        const bool havePrevious = !cut && previousY_.width == workY_.width &&
+                                  previousY_.height == workY_.height;
+        cues_.measure(WorkPicture{&workY_, &workU_, &workV_, &workDetail_},
+                      havePrevious ? &previousY_ : nullptr, rect);
+
+        if (prior_.width != workY_.width || prior_.height != workY_.height || !(content == priorContent_)) {
+            prior_.resize(workY_.width, workY_.height);
+            buildScenePrior(kind_, rect.left, rect.top, rect.right, rect.bottom, prior_);
+            priorContent_ = content;
+        }
+        combineCues(rect);
+        measureChange(havePrevious);
+        smoother_.smooth(raw_, change_, !havePrevious);
+        holdBarsAtScreen(rect);
+
+        guided_.solve(GuideChannels{&workY_, &workU_, &workV_}, raw_, kGuideRadius, kGuideEps);
+        guided_.apply(halfY_, picture.u, picture.v, refined_);
+        depth.values = refined_.values;
+        writeBars(depth, halfLeft, halfTop, halfRight, halfBottom);
+        depth.sceneCut = !havePrevious;
+        std::swap(previousY_, workY_);
+    }
+
+private:
+    void combineCues(const WorkRect& rect) {
+        const int w = prior_.width;
+        const int h = prior_.height;
+        if (raw_.width != w || raw_.height != h) raw_.resize(w, h);
+        const std::size_t n = raw_.values.size();
+        const float* p = prior_.values.data();
+        const float* f = cues_.focus().values.data();
+        const float* m = cues_.motion().values.data();
+        const float* z = cues_.farness().values.data();
+        float* d = raw_.values.data();
+        const CueWeights k = weights_;
+        // Shifted by one so the percentile histogram sees positive values only.
+        for (std::size_t i = 0; i < n; ++i) d[i] = 1.0f + k.prior * p[i] + k.focus * f[i] + k.motion * m[i] - k.farness * z[i];
+        // Stretch to 0..1 between robust extremes so every scene uses the whole range.
+        const float low = planePercentile(raw_, rect, 0.02f, 3.0f);
+        const float high = planePercentile(raw_, rect, 0.98f, 3.0f);
+        const float scale = 1.0f / std::max(high - low, 0.05f);
+        for (std::size_t i = 0; i < n; ++i) d[i] = std::min(std::max((d[i] - low) * scale, 0.0f), 1.0f);
+    }
+
+    void measureChange(bool havePrevious) {
+        const int w = workY_.width;
+        const int h = workY_.height;
+        if (change_.width != w || change_.height != h) change_.resize(w, h);
+        if (!havePrevious) return;
+        const std::size_t n = change_.values.size();
+        const float* a = workY_.values.data();
+        const float* b = previousY_.values.data();
+        float* c = change_.values.data();
+        for (std::size_t i = 0; i < n; ++i) c[i] = std::fabs(a[i] - b[i]);
+    }
+
+    void holdBarsAtScreen(const WorkRect& rect) {
+        for (int y = 0; y < raw_.height; ++y) {
+            float* r = raw_.row(y);
+            const bool barRow = y < rect.top || y >= rect.bottom;
+            for (int x = 0; x < raw_.width; ++x) {
+                if (barRow || x < rect.left || x >= rect.right) r[x] = kScreenLevel;
+            }
+        }
+    }
+
+    static void writeBars(DepthMap& depth, int left, int top, int right, int bottom) {
+        const auto screen = static_cast<std::uint8_t>(kScreenPlaneDepth);
+        for (int y = 0; y < depth.height; ++y) {
+            std::uint8_t* r = depth.values.data() + static_cast<std::size_t>(y) * depth.width;
+            if (y < top || y >= bottom) {
+                std::fill(r, r + depth.width, screen);
+                continue;
+            }
+            std::fill(r, r + std::min(left, depth.width), screen);
+            if (right < depth.width) std::fill(r + right, r + depth.width, screen);
+        }
+    }
+
+    ScenePrior kind_;
+    CueWeights weights_;
+    BytePlane halfY_, detailHalf_, refined_;
+    FloatPlane workY_, workU_, workV_, workDetail_, previousY_;
+    FloatPlane prior_, raw_, change_;
+    ContentRect priorContent_;
+    SceneCutDetector cutDetector_;
+    LocalCues cues_;
+    TemporalSmoother smoother_;
+    GuidedFilter guided_;
+};
+
+}  // namespace
+
+std::unique_ptr<DepthEstimator> createClassicalEstimator(const DepthFilterOptions& options,
+                                                         int width, int height) {
+    (void)width;
+    (void)height;  // sizes are taken from each picture, so a size change mid-stream is safe
+    return std::make_unique<ClassicalEstimator>(options);
+}
+
+}  // namespace kalo::depth
