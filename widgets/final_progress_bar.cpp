@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "widgets/fill_rect.h"
+
 namespace {
 
 SDL_Texture* loadImage(SDL_Renderer* renderer, const std::string& path) {
@@ -33,18 +35,15 @@ SDL_Rect FinalProgressBar::doneRect() const {
 
 void FinalProgressBar::render() {
     if (backgroundImage) {
-        SDL_RenderCopy(renderer, backgroundImage, nullptr, &rect);
+        copyTexture(renderer, backgroundImage, rect);
     } else {
-        SDL_SetRenderDrawColor(renderer, backgroundColor.r, backgroundColor.g,
-                               backgroundColor.b, backgroundColor.a);
-        SDL_RenderFillRect(renderer, &rect);
+        fillRect(renderer, rect, backgroundColor);
     }
     const SDL_Rect done = doneRect();
     if (barImage) {
-        SDL_RenderCopy(renderer, barImage, nullptr, &done);
+        copyTexture(renderer, barImage, done);
     } else {
-        SDL_SetRenderDrawColor(renderer, barColor.r, barColor.g, barColor.b, barColor.a);
-        SDL_RenderFillRect(renderer, &done);
+        fillRect(renderer, done, barColor);
     }
     if (text) text->draw();
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "widgets/fill_rect.h"
+
 SliderBase::SliderBase(SDL_Renderer* renderer_, SDL_Rect rect_)
     : renderer(renderer_), rect(rect_) {
     SliderBase::relayout();
@@ -11,13 +13,10 @@ SliderBase::SliderBase(SDL_Renderer* renderer_, SDL_Rect rect_)
 SliderBase::~SliderBase() { valueCallback = nullptr; }
 
 void SliderBase::render() {
-    SDL_SetRenderDrawColor(renderer, 128, 128, 128, 255);
-    SDL_RenderFillRect(renderer, &trackRect);
+    fillRect(renderer, trackRect, {128, 128, 128, 255});
     const SDL_Rect played{trackRect.x, trackRect.y, knobRect.x - trackRect.x, trackRect.h};
-    SDL_SetRenderDrawColor(renderer, 0, 192, 192, 255);
-    SDL_RenderFillRect(renderer, &played);
-    SDL_SetRenderDrawColor(renderer, 0, 255, 255, 255);
-    SDL_RenderFillRect(renderer, &knobRect);
+    fillRect(renderer, played, {0, 192, 192, 255});
+    fillRect(renderer, knobRect, {0, 255, 255, 255});
 }
 
 bool SliderBase::hitTest(glm::ivec2 p) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "widgets/fill_rect.h"
+
 TextBase::TextBase(TTF_Font* font_, SDL_Renderer* renderer_, SDL_Color color_,
                    std::string text_, glm::ivec2 position)
     : font(font_), renderer(renderer_), rect{position.x, position.y, 0, 0}, color(color_),
@@ -38,7 +40,7 @@ void TextBase::setText(const std::string& newText) {
 }
 
 void TextBase::draw() const {
-    if (texture) SDL_RenderCopy(renderer, texture, nullptr, &rect);
+    copyTexture(renderer, texture, rect);
 }
 
 void TextBase::rebuildTexture() {

@@ -1,0 +1,86 @@
+#include "widget_test_support.h"
+
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+
+namespace {
+
+// SDL_ttf and SDL_image for every test of the binary; video only where a display exists.
+class WidgetEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+        IMG_Init(IMG_INIT_PNG);
+    }
+    void TearDown() override {
+        IMG_Quit();
+        TTF_Quit();
+        SDL_Quit();
+    }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const Rgba& c) {
+    return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a)
+               << ")";
+}
+
+SoftwareCanvas::SoftwareCanvas(int width, int height) {
+    surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
+}
+
+SoftwareCanvas::~SoftwareCanvas() {
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (surface) SDL_FreeSurface(surface);
+}
+
+void SoftwareCanvas::clear(SDL_Color color) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer, color.r, color.g, color.b, color.a);
+    SDL_RenderClear(renderer);
+}
+
+Rgba SoftwareCanvas::pixel(int x, int y) const {
+    SDL_RenderFlush(renderer);
+    const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
+    const Uint8* p = row + x * 4;
+    return {p[0], p[1], p[2], p[3]};
+}
+
+int SoftwareCanvas::countDiffering(SDL_Rect area, Rgba background) const {
+    int count = 0;
+    for (int y = area.y; y < area.y + area.h; ++y)
+        for (int x = area.x; x < area.x + area.w; ++x)
+            if (!(pixel(x, y) == background)) ++count;
+    return count;
+}
+
+std::string textFontPath() {
+    const std::string candidates[] = {
+        std::string(KALO_BIN_DIR) + "/font/NotoSansCJKtc-Regular.otf",
+        "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
+        "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    };
+    for (const auto& path : candidates)
+        if (std::filesystem::exists(path)) return path;
+    return {};
+}
+
+std::string writeSolidPng(const std::string& name, int width, int height, SDL_Color color) {
+    const auto folder = std::filesystem::path(KALO_TEST_BIN_DIR) / "widget-images";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / name).string();
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
+    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, color.r, color.g, color.b, color.a));
+    IMG_SavePNG(surface, path.c_str());
+    SDL_FreeSurface(surface);
+    return path;
+}

@@ -1,0 +1,53 @@
+#include "widgets/icon_text.h"
+
+#include "widgets/fill_rect.h"
+
+iconText::iconText(TTF_Font* font_, Uint16 codePoint_, SDL_Renderer* renderer_,
+                   SDL_Color color_, glm::ivec2 position)
+    : codePoint(codePoint_), font(font_), renderer(renderer_),
+      rect{position.x, position.y, 0, 0}, color(color_) {
+    rebuildTexture();
+}
+
+iconText::~iconText() {
+    if (texture) SDL_DestroyTexture(texture);
+}
+
+std::shared_ptr<iconText> iconText::create(TTF_Font* font, Uint16 codePoint,
+                                           SDL_Renderer* renderer, SDL_Color color,
+                                           glm::ivec2 position) {
+    return std::shared_ptr<iconText>(new iconText(font, codePoint, renderer, color, position));
+}
+
+void iconText::setPosition(glm::ivec2 position) {
+    rect.x = position.x;
+    rect.y = position.y;
+}
+
+void iconText::setFont(TTF_Font* newFont) {
+    font = newFont;
+    rebuildTexture();
+}
+
+void iconText::draw() const {
+    copyTexture(renderer, texture, rect);
+}
+
+void iconText::rebuildTexture() {
+    if (texture) {
+        SDL_DestroyTexture(texture);
+        texture = nullptr;
+    }
+    rect.w = 0;
+    rect.h = 0;
+    if (!font) return;
+    const Uint16 glyph[2] = {codePoint, 0};
+    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, glyph, color);
+    if (!surface) return;
+    texture = SDL_CreateTextureFromSurface(renderer, surface);
+    if (texture) {
+        rect.w = surface->w;
+        rect.h = surface->h;
+    }
+    SDL_FreeSurface(surface);
+}
