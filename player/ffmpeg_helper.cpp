@@ -1,0 +1,240 @@
+// The media source: opening a file, its decoders, frame grid, texture and display strings,
+// and releasing all of it again.
+#include "player/ffmpeg_helper.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswscale/swscale.h>
+}
+
+#include "platform/executable_path.h"
+#include "player/filter_image.h"
+#include "player/stream_rotation.h"
+#include "player/video_layout.h"
+
+namespace {
+
+// Frees *context and opens a fresh decoder for `stream`. Returns avcodec_open2's result,
+// or a negative error when no decoder exists or memory runs out.
+int openDecoder(const AVStream* stream, AVCodecContext** context, bool useThreads) {
+    avcodec_free_context(context);
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec) return AVERROR_DECODER_NOT_FOUND;
+    *context = avcodec_alloc_context3(codec);
+    if (!*context) return AVERROR(ENOMEM);
+    int result = avcodec_parameters_to_context(*context, stream->codecpar);
+    if (result < 0) return result;
+    (*context)->pkt_timebase = stream->time_base;
+    // As many decoding threads as the machine has cores: the preview then keeps up with
+    // high-resolution sources the way the command-line tools do.
+    if (useThreads) (*context)->thread_count = 0;
+    return avcodec_open2(*context, codec, nullptr);
+}
+
+}  // namespace
+
+FFmpegHelper::FFmpegHelper() {
+    mutex = SDL_CreateMutex();
+    filteredFrame = av_frame_alloc();
+    programPath = kalo::platform::executablePath();
+    renderEntry = RenderData::create(
+        [this](SDL_Renderer** renderer, SDL_Rect* rect, SDL_Texture* drawTexture) {
+            renderFrame(renderer, rect, drawTexture);
+        },
+        SDL_Rect{0, 0, 0, 0}, nullptr);
+    resetState();
+}
+
+FFmpegHelper::~FFmpegHelper() {
+    release();
+    av_frame_free(&filteredFrame);
+    SDL_DestroyMutex(mutex);
+}
+
+// The callbacks are not cleared here: the preview window sets them once and clears them
+// itself, and they must survive opening the next file.
+void FFmpegHelper::resetState() {
+    formatContext = nullptr;
+    videoDecoder = nullptr;
+    audioDecoder = nullptr;
+    frame = nullptr;
+    packet = nullptr;
+    videoStream = nullptr;
+    audioStream = nullptr;
+    rotation = 0;
+    scaler = nullptr;
+    displayScale = 0.85f;
+    thumbnailTexture = nullptr;
+    thumbPending = false;
+    readerState = ThreadState::Running;
+    decoderState = ThreadState::Running;
+    ended = false;
+    paused = false;
+    waitFirstPacket = true;
+    needConvert = false;
+    videoIndex = -1;
+    audioIndex = -1;
+    if (!mutex) mutex = SDL_CreateMutex();
+}
+
+int FFmpegHelper::open(const std::string& path, SDL_Renderer* renderer) {
+    // Always release: this also frees whatever a previous failed open acquired.
+    release();
+    resetState();
+    totalFrames = 0;
+    int result = openMedia(path, renderer);
+    if (result == 0 && !startReader()) result = openFailed;
+    if (result != 0) {
+        packetQueue.reset();
+        closeMedia();
+        resetState();
+        totalFrames = 0;
+        seekPoints.clear();
+        return result;
+    }
+    syncPosition();
+    opened = true;
+    info = describeMedia(path, formatContext->duration, sourceFormat.width, sourceFormat.height);
+    return 0;
+}
+
+int FFmpegHelper::openMedia(const std::string& path, SDL_Renderer* renderer) {
+    if (avformat_open_input(&formatContext, path.c_str(), nullptr, nullptr) != 0) return openFailed;
+    if (avformat_find_stream_info(formatContext, nullptr) < 0) return noVideoStream;
+
+    for (unsigned i = 0; i < formatContext->nb_streams; ++i) {
+        AVStream* stream = formatContext->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        if (type == AVMEDIA_TYPE_VIDEO && !videoStream) {
+            videoStream = stream;
+            videoIndex = static_cast<std::int32_t>(i);
+        } else if (type == AVMEDIA_TYPE_AUDIO && !audioStream) {
+            audioStream = stream;
+            audioIndex = static_cast<std::int32_t>(i);
+        }
+    }
+    if (!videoStream) return noVideoStream;
+
+    if (reopenDecoders() < 0) return decoderFailed;
+
+    frame = av_frame_alloc();
+    packet = av_packet_alloc();
+    convertedFrame = av_frame_alloc();
+    if (!frame || !packet || !convertedFrame) return openFailed;
+
+    sourceFormat.width = videoDecoder->width;
+    sourceFormat.height = videoDecoder->height;
+    sourceFormat.pixelFormat = videoDecoder->pix_fmt;
+    sourceFormat.timeBase = videoStream->time_base;
+    sourceFormat.sampleAspect = videoDecoder->sample_aspect_ratio;
+
+    rotation = streamRotation(videoStream);
+    portrait = isPortrait(videoStream->codecpar->width, videoStream->codecpar->height, rotation);
+
+    timing = FrameTiming::of(videoStream->time_base, videoStream->r_frame_rate,
+                             videoStream->avg_frame_rate);
+    streamStart = videoStream->start_time != AV_NOPTS_VALUE ? videoStream->start_time : 0;
+    const std::int64_t streamDuration =
+        videoStream->duration != AV_NOPTS_VALUE ? videoStream->duration : -1;
+    const FrameCount count =
+        countFrames(timing, videoStream->nb_frames, streamDuration, formatContext->duration);
+    totalFrames = count.totalFrames;
+    seekPoints = buildSeekPoints(timing, count.gridFrames);
+
+    if (sourceFormat.pixelFormat != AV_PIX_FMT_YUV420P &&
+        sourceFormat.pixelFormat != AV_PIX_FMT_YUVJ420P) {
+        scaler = sws_getContext(sourceFormat.width, sourceFormat.height, sourceFormat.pixelFormat,
+                                sourceFormat.width, sourceFormat.height, AV_PIX_FMT_YUV420P,
+                                SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (!scaler) return decoderFailed;
+        needConvert = true;
+    }
+
+    activeFilter = -1;
+    refilter = false;
+
+    textureRect = SDL_Rect{0, 0, sourceFormat.width, sourceFormat.height};
+    if (renderer) {
+        texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_YV12, SDL_TEXTUREACCESS_STREAMING,
+                                    sourceFormat.width, sourceFormat.height);
+    }
+    packetQueue = std::make_shared<PacketQueue>(PacketQueue::defaultCapacity);
+    return 0;
+}
+
+void FFmpegHelper::release() {
+    stopThreads();
+    reapFilterBuilds(true);
+    packetQueue.reset();
+    closeMedia();
+    thumbPending = false;
+    position = 0;
+    ended = false;
+    paused = false;
+    opened = false;
+    waitFirstPacket = true;
+    needConvert = false;
+    seekPending = false;
+    seekRequested = false;
+    seekPoints.clear();
+    videoIndex = -1;
+    audioIndex = -1;
+    SDL_LockMutex(mutex);
+    filters.clear();
+    filtersBuilding.clear();
+    av_frame_unref(filteredFrame);
+    ++pictureSerial;
+    SDL_UnlockMutex(mutex);
+    activeFilter = -1;
+    refilter = false;
+}
+
+void FFmpegHelper::closeMedia() {
+    SDL_LockMutex(mutex);
+    avformat_close_input(&formatContext);
+    avcodec_free_context(&videoDecoder);
+    avcodec_free_context(&audioDecoder);
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    av_frame_free(&convertedFrame);
+    sws_freeContext(scaler);
+    scaler = nullptr;
+    if (texture) SDL_DestroyTexture(texture);
+    texture = nullptr;
+    if (thumbnailTexture) SDL_DestroyTexture(thumbnailTexture);
+    thumbnailTexture = nullptr;
+    videoStream = nullptr;
+    audioStream = nullptr;
+    pictureReady = false;
+    convertedSource = nullptr;
+    sourceFormat = PictureFormat{};
+    SDL_UnlockMutex(mutex);
+}
+
+int FFmpegHelper::reopenDecoders() {
+    if (!videoStream) return AVERROR(EINVAL);
+    const int videoResult = openDecoder(videoStream, &videoDecoder, true);
+    if (videoResult < 0) return videoResult;
+    if (!audioStream) return videoResult;
+    return openDecoder(audioStream, &audioDecoder, false);
+}
+
+void FFmpegHelper::recreateTexture(SDL_Renderer* renderer) {
+    SDL_LockMutex(mutex);
+    if (texture) SDL_DestroyTexture(texture);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_YV12, SDL_TEXTUREACCESS_STREAMING,
+                                sourceFormat.width, sourceFormat.height);
+    textureRect = SDL_Rect{0, 0, sourceFormat.width, sourceFormat.height};
+    SDL_UnlockMutex(mutex);
+}
+
+void FFmpegHelper::layoutVideo(int areaWidth, int areaHeight) {
+    if (!(displayScale >= 0.0f && displayScale <= 1.0f)) displayScale = 0.7f;
+    destRect = computeVideoRect(areaWidth, areaHeight, displayScale, sourceFormat.width,
+                                sourceFormat.height, rotation);
+}
+
+int FFmpegHelper::decoderWidth() const { return sourceFormat.width; }
+
+int FFmpegHelper::decoderHeight() const { return sourceFormat.height; }

@@ -1,0 +1,205 @@
+#pragma once
+// The preview's media engine: opens one source video, decodes it on a reader thread
+// ("packetDistributorThread") and a decoder thread ("videoDecodeThread"), filters the
+// pictures through the selected filter graph and draws the newest one on the main thread.
+// One engine lives as long as the converter screen; opening another file reuses it.
+//
+// Threads: open, release, the render step, seek, replay, pause and the filter selection run
+// on the main thread. The shared flags are atomics (PlaybackFlags); `mutex` guards the
+// pictures, the texture and the filter map. The packet queue's own lock is never taken while
+// `mutex` is held, and every wait of a worker thread is bounded.
+#include <SDL.h>
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavutil/pixfmt.h>
+#include <libavutil/rational.h>
+}
+
+#include "player/media_info.h"
+#include "player/packet_queue.h"
+#include "player/playback_flags.h"
+#include "player/render_data.h"
+#include "player/stream_timing.h"
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct AVStream;
+struct SwsContext;
+
+class FFmpegHelper : public PlaybackFlags {
+public:
+    class FilterImage;  // player/filter_image.h
+
+    // What a filter graph's source is told about the pictures it will receive.
+    struct PictureFormat {
+        int width = 0;
+        int height = 0;
+        AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
+        AVRational timeBase{0, 1};
+        AVRational sampleAspect{0, 1};
+    };
+
+    // Results of open.
+    static constexpr int openFailed = -1;        // unreadable file, or out of memory
+    static constexpr int noVideoStream = -2;     // no stream information, or no video
+    static constexpr int decoderFailed = -3;     // a decoder or the scaler cannot be set up
+
+    FFmpegHelper();
+    ~FFmpegHelper();
+    FFmpegHelper(const FFmpegHelper&) = delete;
+    FFmpegHelper& operator=(const FFmpegHelper&) = delete;
+
+    // --- Media source -------------------------------------------------------------------
+    // Opens `path` (UTF-8) and starts the reader thread; the texture is created on
+    // `renderer` (may be null: nothing is drawn until recreateTexture). Returns 0 or one of
+    // the failure codes above; a failed open has freed everything it acquired.
+    int open(const std::string& path, SDL_Renderer* renderer);
+    // Stops the threads (they finish within about 100 ms) and frees everything of the file.
+    void release();
+    void resetState();
+    // Reopens the video decoder, then the audio decoder when there is an audio stream.
+    // Returns the last avcodec_open2 result, negative on failure.
+    int reopenDecoders();
+    void recreateTexture(SDL_Renderer* renderer);
+    void layoutVideo(int areaWidth, int areaHeight);
+    int decoderWidth() const;
+    int decoderHeight() const;
+
+    // --- Playback (main thread) ---------------------------------------------------------
+    // The render step, bound into `renderEntry`: applies a pending seek, reports progress,
+    // uploads the newest picture and draws it turned by `rotation` into `destRect`.
+    void renderFrame(SDL_Renderer** renderer, SDL_Rect* rect, SDL_Texture* texture);
+    // Applies a pending seek (restarting the threads) and reports progress.
+    void syncPosition();
+    // Asks for the seek point at or before fraction × totalFrames; applied by syncPosition.
+    void seek(float fraction);
+    // After the end: plays again from the first frame. Otherwise a plain resume.
+    void replay();
+    bool togglePause();
+    // Fills `thumbnailTexture` (created on `renderer` when missing) with the picture at 20 %
+    // of the source, then rewinds to the first frame, paused. Waits at most
+    // `thumbnailWaitMs` for the decoder. Returns whether a picture was captured.
+    bool captureThumbnail(SDL_Renderer* renderer);
+
+    // --- Filter graphs (main thread) ----------------------------------------------------
+    // The filter-graph description of a filter index ("" when it has none).
+    std::string filterDescription(int index) const;
+    // Builds the graph of `index` for the open file on the calling thread and stores it
+    // (also when it failed). Returns 0 when ready, -1 otherwise.
+    int buildFilter(int index);
+    // The selection of the filter pop-up: builds the graph on "filter-thread" when needed.
+    void setFilter(std::uint8_t index);
+    // The keyboard shortcuts: selects `index` when no filter is active, else none.
+    void toggleFilter(int index);
+    // Waits for every "filter-thread" to finish.
+    void waitForFilterBuilds();
+
+    // --- State --------------------------------------------------------------------------
+    std::map<std::int32_t, std::shared_ptr<FilterImage>> filters;  // under `mutex`
+    std::atomic<std::int32_t> activeFilter{-1};
+
+    AVFormatContext* formatContext = nullptr;
+    AVCodecContext* videoDecoder = nullptr;
+    AVCodecContext* audioDecoder = nullptr;
+    AVFrame* frame = nullptr;          // the newest decoded picture (under `mutex`)
+    AVFrame* filteredFrame = nullptr;  // the newest filtered picture (under `mutex`)
+    AVPacket* packet = nullptr;        // the reader's packet
+    AVStream* videoStream = nullptr;
+    AVStream* audioStream = nullptr;
+    std::int32_t rotation = 0;         // clockwise degrees, 0..359
+    SwsContext* scaler = nullptr;      // conversion to planar YUV 4:2:0 (under `mutex`)
+    bool portrait = false;
+    SDL_Texture* texture = nullptr;    // streaming YV12, decoder size (under `mutex`)
+    SDL_Rect textureRect{0, 0, 0, 0};
+    SDL_Rect destRect{0, 0, 0, 0};
+    float displayScale = 0.85f;
+    SDL_Texture* thumbnailTexture = nullptr;
+    MediaInfo info;
+    SDL_Thread* readerThread = nullptr;
+    SDL_Thread* decoderThread = nullptr;  // started and joined by the reader thread
+    std::shared_ptr<PacketQueue> packetQueue;
+    SDL_mutex* mutex = nullptr;
+    std::atomic<bool> opened{false};
+    bool needConvert = false;
+    std::function<void(float)> progressCallback;
+    std::shared_ptr<RenderData> renderEntry;
+    std::function<void()> endedCallback;
+    // Receives the filter index that toggleFilter offers to the conversion job (-1: none).
+    std::function<void(int)> filterChoiceCallback;
+    std::int64_t totalFrames = 0;
+    std::set<std::int64_t> seekPoints;  // ticks of the video stream, from its start
+    std::int32_t videoIndex = -1;
+    std::int32_t audioIndex = -1;
+    FrameTiming timing;
+    std::int64_t streamStart = 0;       // the video stream's first tick
+    // The decoder's picture format as opened: the texture's size and what filter graphs
+    // are built for (the decoder thread may change the context's own fields later).
+    PictureFormat sourceFormat;
+
+    // The program whose folder holds the "filter" folder of ".cube" files: the running
+    // executable unless set.
+    std::filesystem::path programPath;
+    // Off: the decoder does not sleep between pictures (used to measure decoding speed).
+    std::atomic<bool> pacing{true};
+    std::uint32_t thumbnailWaitMs = 1000;
+
+private:
+    struct FilterBuild;
+    enum class DecodeStep {
+        NeedInput,  // the decoder wants the next packet
+        Drained,    // the decoder has given its last picture
+        Stop,       // a stop was requested
+    };
+
+    int openMedia(const std::string& path, SDL_Renderer* renderer);
+    void closeMedia();
+    bool startReader();
+    void stopThreads();
+    // Stops the threads, reopens the decoders, moves the demuxer before frame
+    // `position` + 1 and starts the threads again.
+    void restartAt(std::int64_t frameNumber);
+
+    static int readerEntry(void* engine);
+    static int decoderEntry(void* engine);
+    int readerLoop();
+    int decoderLoop();
+    // Takes every picture the decoder has ready and shows each in turn, paced.
+    DecodeStep receivePictures(AVFrame* decoded);
+    void showPicture(AVFrame* decoded);
+    bool waitWhilePaused();
+    void sleepUnlessStopped(int milliseconds);
+
+    // Under `mutex`: runs `frame` through the selected graph into `filteredFrame`.
+    void filterCurrentPicture(const char* errorMessage);
+    FilterImage* readyFilter(int index);
+    // Under `mutex`: the picture to upload, converted to YUV 4:2:0 of the texture's size
+    // when it is not already that.
+    AVFrame* uploadablePicture(AVFrame* picture);
+    void storeFilter(int index, std::shared_ptr<FilterImage> image);
+    void selectFilter(int index);
+    void startFilterBuild(int index);
+    void reapFilterBuilds(bool waitForAll);
+    static int filterThreadMain(void* build);
+
+    AVFrame* convertedFrame = nullptr;    // the conversion picture (under `mutex`)
+    std::uint64_t pictureSerial = 0;      // changes with `frame` / `filteredFrame`
+    std::uint64_t convertedSerial = 0;    // the serial `convertedFrame` was made from
+    const AVFrame* convertedSource = nullptr;
+    bool seekPending = false;             // main thread: seek() waits for syncPosition
+    std::int64_t seekTarget = 0;          // main thread: the frame seek() asked for
+    bool clearPictureOnRestart = false;   // main thread: captureThumbnail's rewind
+    std::set<int> filtersBuilding;        // under `mutex`
+    std::vector<std::shared_ptr<FilterBuild>> filterBuilds;  // main thread
+};

@@ -1,0 +1,159 @@
+// Filter selection and the "filter-thread" that builds one graph per filter index.
+//
+// A build thread gets everything it needs (description, picture format) when it starts and
+// touches the engine only to store its result under `mutex`; release waits for running
+// builds, so a graph is never stored into an engine that moved on to another file.
+#include <cstdio>
+#include <stdexcept>
+
+extern "C" {
+#include <libavutil/error.h>
+#include <libavutil/frame.h>
+}
+
+#include "config/option_tables.h"
+#include "conversion/lut_filter_text.h"
+#include "player/ffmpeg_helper.h"
+#include "player/filter_image.h"
+
+struct FFmpegHelper::FilterBuild {
+    FFmpegHelper* engine = nullptr;
+    int index = 0;
+    std::string description;
+    PictureFormat format;
+    SDL_Thread* thread = nullptr;
+    std::atomic<bool> done{false};
+};
+
+std::string FFmpegHelper::filterDescription(int index) const {
+    if (index >= 0 && index < 100) {
+        try {
+            return lutFilterText(programPath, index);
+        } catch (const std::exception&) {
+            return "";  // outside the filter table: nothing to build
+        }
+    }
+    switch (index) {
+    case 101:
+        return "convolution=0 -1 0 -1 5 -1 0 -1 0:0 -1 0 -1 5 -1 0 -1 0:"
+               "0 -1 0 -1 5 -1 0 -1 0:0 -1 0 -1 5 -1 0 -1 0";
+    case 102:
+        return "deblock=filter=strong:block=4:alpha=0.12:beta=0.07:gamma=0.06:delta=0.05";
+    case 103:
+        return "unsharp=luma_msize_x=7:luma_msize_y=7:luma_amount=2.5";
+    default:
+        return "";
+    }
+}
+
+int FFmpegHelper::buildFilter(int index) {
+    std::shared_ptr<FilterImage> image = FilterImage::build(filterDescription(index), sourceFormat);
+    const bool ready = image->ready;
+    storeFilter(index, std::move(image));
+    return ready ? 0 : -1;
+}
+
+void FFmpegHelper::storeFilter(int index, std::shared_ptr<FilterImage> image) {
+    SDL_LockMutex(mutex);
+    filters[index] = std::move(image);
+    filtersBuilding.erase(index);
+    SDL_UnlockMutex(mutex);
+}
+
+int FFmpegHelper::filterThreadMain(void* data) {
+    auto* build = static_cast<FilterBuild*>(data);
+    std::shared_ptr<FilterImage> image = FilterImage::build(build->description, build->format);
+    const bool ready = image->ready;
+    build->engine->storeFilter(build->index, std::move(image));
+    if (!ready) {
+        std::fputs("Filter failed to init!\n", stdout);
+        std::fflush(stdout);
+    }
+    build->done = true;
+    return 0;
+}
+
+void FFmpegHelper::startFilterBuild(int index) {
+    auto build = std::make_shared<FilterBuild>();
+    build->engine = this;
+    build->index = index;
+    build->description = filterDescription(index);
+    build->format = sourceFormat;
+    build->thread = SDL_CreateThread(filterThreadMain, "filter-thread", build.get());
+    if (!build->thread) {
+        SDL_LockMutex(mutex);
+        filtersBuilding.erase(index);
+        SDL_UnlockMutex(mutex);
+        return;
+    }
+    filterBuilds.push_back(std::move(build));
+}
+
+void FFmpegHelper::reapFilterBuilds(bool waitForAll) {
+    for (auto it = filterBuilds.begin(); it != filterBuilds.end();) {
+        if (waitForAll || (*it)->done) {
+            SDL_WaitThread((*it)->thread, nullptr);
+            it = filterBuilds.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void FFmpegHelper::waitForFilterBuilds() { reapFilterBuilds(true); }
+
+void FFmpegHelper::selectFilter(int index) {
+    activeFilter = index;
+    refilter = true;
+    bool startBuild = false;
+    SDL_LockMutex(mutex);
+    av_frame_unref(filteredFrame);
+    ++pictureSerial;
+    if (opened && index > 0 && filters.count(index) == 0 && filtersBuilding.count(index) == 0) {
+        filtersBuilding.insert(index);
+        startBuild = true;
+    }
+    SDL_UnlockMutex(mutex);
+    reapFilterBuilds(false);
+    if (startBuild) startFilterBuild(index);
+}
+
+void FFmpegHelper::setFilter(std::uint8_t index) { selectFilter(index); }
+
+void FFmpegHelper::toggleFilter(int index) {
+    if (activeFilter < 0) {
+        selectFilter(index);
+        if (filterChoiceCallback) filterChoiceCallback(index);
+        return;
+    }
+    activeFilter = -1;
+    refilter = true;
+    SDL_LockMutex(mutex);
+    av_frame_unref(filteredFrame);
+    ++pictureSerial;
+    SDL_UnlockMutex(mutex);
+    if (filterChoiceCallback) filterChoiceCallback(-1);
+}
+
+FFmpegHelper::FilterImage* FFmpegHelper::readyFilter(int index) {
+    const auto found = filters.find(index);
+    if (found == filters.end() || !found->second->ready) return nullptr;
+    return found->second.get();
+}
+
+void FFmpegHelper::filterCurrentPicture(const char* errorMessage) {
+    const int index = activeFilter;
+    if (index < 0 || !frame || !frame->data[0]) return;
+    FilterImage* image = readyFilter(index);
+    if (!image) return;
+    const int result = image->filter(frame);
+    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
+    if (result < 0) {
+        std::fputs(errorMessage, stdout);
+        std::fflush(stdout);
+        return;
+    }
+    av_frame_unref(filteredFrame);
+    av_frame_move_ref(filteredFrame, image->outFrame);
+    ++pictureSerial;
+}
