@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "converter/depth/block_statistics.h"
 #include "converter/depth/depth_stage.h"
 #include "converter/depth/frame_bars.h"
 #include "converter/depth/guided_filter.h"
@@ -40,22 +41,6 @@ CueWeights weightsFor(ScenePrior kind) {
     return {0.50f, 0.25f, 0.25f, 0.25f};
 }
 
-void computeDetail(const BytePlane& luma, BytePlane& detail) {
-    const int w = luma.width;
-    const int h = luma.height;
-    if (detail.width != w || detail.height != h) detail.resize(w, h);
-    for (int y = 0; y < h; ++y) {
-        const std::uint8_t* r = luma.row(y);
-        const std::uint8_t* below = luma.row(std::min(y + 1, h - 1));
-        std::uint8_t* d = detail.row(y);
-        for (int x = 0; x + 1 < w; ++x) {
-            const int e = std::abs(r[x + 1] - r[x]) + std::abs(below[x] - r[x]);
-            d[x] = static_cast<std::uint8_t>(std::min(e, 255));
-        }
-        if (w > 0) d[w - 1] = static_cast<std::uint8_t>(std::min(std::abs(below[w - 1] - r[w - 1]), 255));
-    }
-}
-
 class ClassicalEstimator final : public DepthEstimator {
 public:
     explicit ClassicalEstimator(const DepthFilterOptions& options)
@@ -77,11 +62,10 @@ public:
         const int factor = std::max(1, (halfH + kWorkRows / 2) / kWorkRows);
 
         halvePlane(picture.y, halfY_);
-        computeDetail(halfY_, detailHalf_);
-        blockMean(halfY_.values.data(), halfW, halfW, halfH, factor, workY_);
+        measureLumaBlocks(halfY_, factor, lumaBlocks_);
+        std::swap(workY_, lumaBlocks_.mean);
         blockMean(picture.u.data, picture.u.linesize, halfW, halfH, factor, workU_);
         blockMean(picture.v.data, picture.v.linesize, halfW, halfH, factor, workV_);
-        blockMean(detailHalf_.values.data(), halfW, halfW, halfH, factor, workDetail_);
 
         // Bars, in full, half and working resolution.
         const ContentRect content = detectContent(picture.y);
@@ -95,7 +79,7 @@ public:
         const bool cut = cutDetector_.isCut(workY_, rect);
         const bool havePrevious = !cut && previousY_.width == workY_.width &&
                                   previousY_.height == workY_.height;
-        cues_.measure(WorkPicture{&workY_, &workU_, &workV_, &workDetail_},
+        cues_.measure(WorkPicture{&workY_, &workU_, &workV_, &lumaBlocks_.steepest, &lumaBlocks_.range},
                       havePrevious ? &previousY_ : nullptr, rect);
 
         if (prior_.width != workY_.width || prior_.height != workY_.height || !(content == priorContent_)) {
@@ -174,8 +158,9 @@ private:
 
     ScenePrior kind_;
     CueWeights weights_;
-    BytePlane halfY_, detailHalf_, refined_;
-    FloatPlane workY_, workU_, workV_, workDetail_, previousY_;
+    BytePlane halfY_, refined_;
+    LumaBlocks lumaBlocks_;
+    FloatPlane workY_, workU_, workV_, previousY_;
     FloatPlane prior_, raw_, change_;
     ContentRect priorContent_;
     SceneCutDetector cutDetector_;

@@ -4,6 +4,7 @@
 // coefficients are smooth, so they are interpolated up and combined with the finer guide,
 // which puts the depth edges on the picture's own edges.
 #include <cstdint>
+#include <vector>
 
 #include "converter/depth/box_filter.h"
 #include "converter/depth/depth_stage.h"
@@ -39,6 +40,7 @@ private:
     FloatPlane coefficients_[4];       // aY, aU, aV, b
     FloatPlane smoothCoefficients_[4];
     FloatPlane wideRows_[4];           // coefficients interpolated across, per coarse row
+    std::vector<float> scratch_;
 };
 
 }  // namespace kalo::depth

@@ -9,8 +9,33 @@ namespace {
 
 constexpr int kCueRadius = 2;
 constexpr int kHistogramBins = 1024;
+// Luma range below which a region counts as flat rather than as sharp or soft.
+constexpr float kFlatRange = 8.0f;
+// Steepest step / range: a blur over ~6 samples gives about kSoftRatio, a clean edge ~1.
+constexpr float kSoftRatio = 0.15f;
+constexpr float kSharpRatio = 0.7f;
 
 float clamp01(float x) { return std::min(std::max(x, 0.0f), 1.0f); }
+
+void maxFilter3x3(const FloatPlane& in, FloatPlane& out) {
+    const int w = in.width;
+    const int h = in.height;
+    if (out.width != w || out.height != h) out.resize(w, h);
+    for (int y = 0; y < h; ++y) {
+        const float* a = in.row(std::max(y - 1, 0));
+        const float* b = in.row(y);
+        const float* c = in.row(std::min(y + 1, h - 1));
+        float* o = out.row(y);
+        for (int x = 0; x < w; ++x) o[x] = std::max(a[x], std::max(b[x], c[x]));
+        float previous = o[0];
+        for (int x = 0; x < w; ++x) {
+            const float current = o[x];
+            const float next = x + 1 < w ? o[x + 1] : current;
+            o[x] = std::max(previous, std::max(current, next));
+            previous = current;
+        }
+    }
+}
 
 }  // namespace
 
@@ -43,15 +68,20 @@ void LocalCues::measure(const WorkPicture& picture, const FloatPlane* previousY,
     const std::size_t n = picture.y->values.size();
     if (scratch_.width != w || scratch_.height != h) scratch_.resize(w, h);
 
-    // Focus: smoothed detail relative to the picture's own sharpest tenth, so that a soft
-    // film and a crisp one both span the range.
-    box_.mean(*picture.detail, kCueRadius, focus_);
-    const float sharp = std::max(planePercentile(focus_, rect, 0.9f, 128.0f), 1.0f);
+    // Focus: steepest step over the range around each block (3 x 3 blocks), mapped so that
+    // a clean edge counts as sharp and a blur of a few pixels as soft.
+    maxFilter3x3(*picture.steepest, steepest_);
+    maxFilter3x3(*picture.range, range_);
     {
-        const float scale = 1.0f / sharp;
-        float* f = focus_.values.data();
-        for (std::size_t i = 0; i < n; ++i) f[i] = clamp01(f[i] * scale);
+        const float* st = steepest_.values.data();
+        const float* rg = range_.values.data();
+        float* s = scratch_.values.data();
+        for (std::size_t i = 0; i < n; ++i) {
+            const float ratio = st[i] / (rg[i] + kFlatRange);
+            s[i] = clamp01((ratio - kSoftRatio) * (1.0f / (kSharpRatio - kSoftRatio)));
+        }
     }
+    box_.mean(scratch_, kCueRadius, focus_);
 
     // Farness from colour and haze.
     {

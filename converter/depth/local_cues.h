@@ -1,7 +1,8 @@
 #pragma once
 // Monocular cues measured on the working-resolution picture, each 0..1:
-//   focus   - local detail; sharp regions are the ones the camera focused on, defocused
-//             ones lie further away;
+//   focus   - how sharp the local edges are: the steepest step against the local range of
+//             values, which a defocused region lowers whatever the size of its texture;
+//             the camera focuses on the near subject, so defocused regions lie further;
 //   farness - aerial perspective: bluish, or bright with little colour and detail (haze);
 //   motion  - change since the previous picture beyond the picture-wide change (a pan
 //             moves everything): moving things are usually the near subject.
@@ -26,7 +27,8 @@ struct WorkPicture {
     const FloatPlane* y = nullptr;
     const FloatPlane* u = nullptr;
     const FloatPlane* v = nullptr;
-    const FloatPlane* detail = nullptr;  // mean absolute luma gradient per block
+    const FloatPlane* steepest = nullptr;  // steepest luma step per block
+    const FloatPlane* range = nullptr;     // luma range per block
 };
 
 class LocalCues {
@@ -40,6 +42,8 @@ public:
 private:
     BoxFilter box_;
     FloatPlane scratch_;
+    FloatPlane steepest_;
+    FloatPlane range_;
     FloatPlane focus_;
     FloatPlane farness_;
     FloatPlane motion_;

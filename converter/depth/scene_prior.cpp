@@ -9,10 +9,14 @@ namespace {
 // Fraction of the height where a distant scene's horizon usually sits.
 constexpr float kHorizon = 0.4f;
 
-float centreBump(float u, float v, float centreV, float spreadU, float spreadV) {
-    const float du = (u - 0.5f) / spreadU;
-    const float dv = (v - centreV) / spreadV;
-    return std::exp(-0.5f * (du * du + dv * dv));
+// A subject standing in the middle: a column of nearness across the centre that starts at
+// `top` (its head) and reaches down to the bottom edge, so depth never falls towards the
+// bottom of the picture.
+float centreSubject(float u, float v, float top, float spread) {
+    const float du = (u - 0.5f) / spread;
+    const float across = std::exp(-0.5f * du * du);
+    const float down = std::clamp((v - top) / 0.25f, 0.0f, 1.0f);
+    return across * down * down * (3.0f - 2.0f * down);  // smooth step
 }
 
 float groundPlane(float v) {
@@ -23,14 +27,14 @@ float groundPlane(float v) {
 float priorAt(ScenePrior kind, float u, float v) {
     switch (kind) {
     case ScenePrior::Portrait:
-        // A subject filling the middle, head above centre, body down to the bottom edge.
-        return 0.25f * v + 0.75f * centreBump(u, v, 0.5f, 0.24f, 0.38f);
+        // Close-up: the subject fills the middle from above the centre downwards.
+        return 0.3f * v + 0.7f * centreSubject(u, v, 0.05f, 0.26f);
     case ScenePrior::Landscape:
         return groundPlane(v);
     case ScenePrior::Mixed:
         break;
     }
-    return 0.55f * (0.15f + 0.85f * v) + 0.45f * centreBump(u, v, 0.55f, 0.22f, 0.3f);
+    return 0.6f * (0.1f + 0.9f * v) + 0.4f * centreSubject(u, v, 0.25f, 0.22f);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ public:
                 const std::int32_t* lut = shiftTable_[view].data();
                 std::int32_t* s = shift_.data();
                 for (int j = 0; j < halfWidth_; ++j) s[j] = lut[d[j]];
-                buildSourceMap(s, halfWidth_, view == kLeft, map_[view].data());
+                mapBuilder_.build(s, halfWidth_, view == kLeft, map_[view].data());
             }
             for (int y = 2 * r; y < std::min(2 * r + 2, height); ++y) warpLumaRow(picture.y, y, out.y);
             if (r < chromaRows) {
@@ -179,6 +179,7 @@ private:
     std::array<std::vector<int>, 2> lumaColumn_;
     std::array<std::vector<int>, 2> chromaColumns_;
     BytePlane depthGrid_;
+    SourceMapBuilder mapBuilder_;
 };
 
 }  // namespace
