@@ -1,0 +1,262 @@
+#include "converter/pipeline/conversion_job.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <thread>
+
+#include "converter/console/console_log.h"
+#include "converter/console/status_line.h"
+#include "converter/filters/video_filter_graph.h"
+#include "converter/pipeline/audio_track.h"
+#include "converter/pipeline/depth_stages.h"
+#include "converter/pipeline/encoder_stage.h"
+#include "converter/pipeline/media_input.h"
+#include "converter/pipeline/output_file.h"
+#include "converter/pipeline/output_muxer.h"
+#include "converter/pipeline/pipeline_control.h"
+#include "converter/pipeline/pipeline_queues.h"
+#include "converter/pipeline/reader_stage.h"
+#include "converter/pipeline/video_decoder.h"
+#include "converter/pipeline/video_encoder.h"
+#include "converter/platform/cpu_clock.h"
+
+namespace kalo::converter {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kStatusInterval = std::chrono::milliseconds(400);  // the status row changes at least twice a second
+constexpr auto kPollInterval = std::chrono::milliseconds(40);
+
+// Filters that turn the picture upright, as players would show it.
+std::string uprightFilters(int clockwiseDegrees) {
+    switch (clockwiseDegrees) {
+    case 90: return "transpose=clock";
+    case 180: return "hflip,vflip";
+    case 270: return "transpose=cclock";
+    default: return {};
+    }
+}
+
+std::string joinFilters(const std::string& first, const std::string& second) {
+    if (first.empty()) return second;
+    if (second.empty()) return first;
+    return first + "," + second;
+}
+
+double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+}  // namespace
+
+struct ConversionJob::Parts {
+    MediaInput input;
+    VideoDecoder decoder;
+    VideoFilterGraph filtersBefore;
+    VideoFilterGraph filtersAfter;
+    std::unique_ptr<depth::DepthEstimator> estimator;
+    std::unique_ptr<depth::StereoSynthesizer> synthesizer;
+    VideoEncoder encoder;
+    std::optional<AudioTrack> audio;
+    std::unique_ptr<OutputFile> file;
+    OutputMuxer muxer;
+    PipelineControl control;
+    PipelineCounters counters;
+    PipelineQueues queues;
+    TimeWindow window;
+    bool sideBySide = false;
+};
+
+ConversionJob::ConversionJob(const ConverterOptions& options) : options_(options), parts_(std::make_unique<Parts>()) {}
+
+ConversionJob::~ConversionJob() = default;
+
+bool ConversionJob::prepare(std::string& error) {
+    Parts& p = *parts_;
+    const ConverterOptions& o = options_;
+
+    if (!p.input.open(o.inputPath, error)) return false;
+    if (!checkOutputTarget(o.outputPath, o.inputPath, {o.overwrite, o.neverOverwrite}, error)) return false;
+    const AVOutputFormat* container = av_guess_format(nullptr, o.outputPath.c_str(), nullptr);
+    if (!container) {
+        error = "Cannot choose an output format for '" + o.outputPath + "': use a name ending in .mp4";
+        return false;
+    }
+    if (consoleLog().level() >= kLogInfo) av_dump_format(p.input.context(), 0, o.inputPath.c_str(), 0);
+
+    if (!p.decoder.open(p.input.videoStream(), o.decoderThreads, error)) return false;
+    p.window = effectiveTimeWindow(o);
+    p.input.seekTo(p.window.startUs);
+
+    VideoFormat sourceFormat = p.decoder.format();
+    if (sourceFormat.pixelFormat == AV_PIX_FMT_NONE)
+        sourceFormat.pixelFormat = static_cast<AVPixelFormat>(p.input.videoStream()->codecpar->format);
+    const std::string before = joinFilters(uprightFilters(p.input.displayRotation()), o.filters.before);
+    if (!p.filtersBefore.configure(before, sourceFormat, error)) return false;
+
+    const VideoFormat& pictures = p.filtersBefore.output();
+    if (o.filters.hasDepth) {
+        if (pictures.width < 2 || pictures.height < 2) {
+            error = "The pictures reaching the depth filter are too small (" + std::to_string(pictures.width) + "x" +
+                    std::to_string(pictures.height) + ")";
+            return false;
+        }
+        p.sideBySide = o.depth.outputMode == depth::OutputMode::SideBySide;
+        p.estimator = depth::createClassicalEstimator(o.depth, pictures.width, pictures.height);
+        if (p.sideBySide) p.synthesizer = depth::createStereoSynthesizer(o.depth, pictures.width, pictures.height);
+        if (!p.estimator || (p.sideBySide && !p.synthesizer)) {
+            error = "Cannot set up the depth filter for " + std::to_string(pictures.width) + "x" +
+                    std::to_string(pictures.height) + " pictures";
+            return false;
+        }
+    }
+    if (!p.filtersAfter.configure(o.filters.after, pictures, error)) return false;
+
+    VideoEncoderSettings settings;
+    settings.profile = o.profile;
+    settings.preset = o.preset;
+    settings.bitRate = o.videoBitRate;
+    settings.threads = o.encoderThreads;
+    settings.sideBySide = p.sideBySide;
+    settings.globalHeader = (container->flags & AVFMT_GLOBALHEADER) != 0;
+    if (!p.encoder.open(p.filtersAfter.output(), settings, error)) return false;
+
+    if (p.input.audioStream() && o.audio != AudioChoice::Drop) {
+        p.audio.emplace();
+        if (!p.audio->open(p.input.audioStream(), o.audio, container, p.window, p.input.startOffsetUs(), error))
+            return false;
+    }
+
+    // Everything is checked: only now does a file appear, beside the target.
+    p.file = std::make_unique<OutputFile>(o.outputPath);
+    if (!p.muxer.open(p.file->temporaryPath(), container, p.encoder.context(), p.sideBySide,
+                      p.audio ? &*p.audio : nullptr, error))
+        return false;
+
+    const VideoFormat& out = p.filtersAfter.output();
+    const AVCodecContext* encoder = p.encoder.context();
+    std::string summary = "Output: '" + o.outputPath + "', H.264 " + std::to_string(out.width) + "x" +
+                          std::to_string(out.height);
+    if (!o.profile.empty()) summary += " " + o.profile;
+    if (encoder->bit_rate > 0) summary += " " + std::to_string(encoder->bit_rate / 1000) + " kb/s";
+    if (o.filters.hasDepth) summary += p.sideBySide ? ", side by side" : ", depth map";
+    if (p.audio) summary += std::string(", audio ") + (p.audio->copying() ? "copied" : "encoded to AAC");
+    consoleLog().message(kLogInfo, summary);
+    return true;
+}
+
+JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
+    Parts& p = *parts_;
+    const ConverterOptions& o = options_;
+    const bool depthStages = o.filters.hasDepth;
+    BoundedQueue<FramePtr>& encoderInput = depthStages ? p.queues.toEncode : p.queues.decoded;
+
+    ReaderStage reader({p.input, p.decoder, p.filtersBefore, p.audio ? &*p.audio : nullptr, p.muxer, p.window,
+                        p.control, p.queues, p.queues.decoded});
+    EncoderStage encoder({encoderInput, p.filtersAfter, p.encoder, p.muxer, p.control, p.counters, p.queues});
+    std::optional<DepthEstimationStage> estimation;
+    std::optional<SynthesisStage> synthesis;
+    if (depthStages) {
+        const VideoFormat& pictures = p.filtersBefore.output();
+        estimation.emplace(std::move(p.estimator), p.control, p.counters, p.queues);
+        synthesis.emplace(std::move(p.synthesizer), pictures.width, pictures.height, p.control, p.counters,
+                          p.queues);
+    }
+
+    const Clock::time_point start = Clock::now();
+    auto printStatus = [&](std::int64_t frames) {
+        if (!o.printStatus) return;
+        ProgressSnapshot snapshot;
+        snapshot.frames = frames;
+        snapshot.elapsedSeconds = seconds(Clock::now() - start);
+        snapshot.quality = p.counters.quality.load();
+        snapshot.bytesWritten = p.muxer.bytesWritten();
+        snapshot.outputSeconds = p.muxer.videoEndUs() >= 0 ? p.muxer.videoEndUs() / 1e6 : -1;
+        consoleLog().status(formatStatusLine(snapshot));
+    };
+
+    std::vector<std::thread> threads;
+    threads.emplace_back([&] { reader.run(); });
+    if (depthStages) {
+        threads.emplace_back([&] { estimation->run(); });
+        threads.emplace_back([&] { synthesis->run(); });
+    }
+    threads.emplace_back([&] { encoder.run(); });
+
+    Clock::time_point nextStatus = start;
+    Clock::time_point stopAt{};
+    const auto sinceStop = [&] {
+        return std::to_string(static_cast<int>(seconds(Clock::now() - stopAt) * 1000)) + " ms after the stop request";
+    };
+    while (!encoder.finished()) {
+        std::this_thread::sleep_for(kPollInterval);
+        const int requests = stopRequests();
+        if (requests >= 1 && !p.control.stopRequested()) {
+            p.control.requestStop();
+            p.queues.abortAll();
+            stopAt = Clock::now();
+            consoleLog().message(kLogVerbose, "Stop requested: finishing the file written so far");
+        }
+        if (requests >= 2) p.control.cutFlushShort();
+        if (Clock::now() >= nextStatus) {
+            printStatus(p.muxer.videoPacketsWritten());
+            nextStatus = Clock::now() + kStatusInterval;
+        }
+    }
+    // The encoder is done, so nothing consumes any more: release whoever still waits.
+    p.queues.abortAll();
+    for (std::thread& thread : threads) thread.join();
+    if (p.control.stopRequested()) consoleLog().message(kLogVerbose, "Pipeline ended " + sinceStop());
+
+    const bool completed = !p.control.failed() && reader.reachedEnd() && encoder.flushedFully();
+    JobOutcome outcome;
+    if (p.control.failed() || (!completed && !p.control.stopRequested())) {
+        p.muxer.abandon();
+        p.file->discard();
+        if (o.printStatus) consoleLog().endStatus();
+        outcome.result = JobResult::Failed;
+        outcome.message = p.control.failed() ? p.control.failure() : "The conversion ended early for no known reason";
+        return outcome;
+    }
+    if (!completed && p.muxer.videoPacketsWritten() == 0) {
+        p.muxer.abandon();
+        p.file->discard();
+        if (o.printStatus) consoleLog().endStatus();
+        outcome.result = JobResult::Stopped;
+        outcome.message = "Stopped before any picture was written; '" + o.outputPath + "' was left as it was.";
+        return outcome;
+    }
+    // The last status line tells every frame the file will hold.
+    printStatus(p.muxer.videoPacketsWritten());
+    if (o.printStatus) consoleLog().endStatus();
+    std::string error;
+    if (!p.muxer.close(completed ? OutputMuxer::Ending::Complete : OutputMuxer::Ending::Stopped, error) ||
+        !p.file->commit(error)) {
+        p.file->discard();
+        outcome.result = JobResult::Failed;
+        outcome.message = error;
+        return outcome;
+    }
+    if (p.control.stopRequested()) consoleLog().message(kLogVerbose, "File finished " + sinceStop());
+
+    if (o.benchmark) {
+        const ProcessCpuTimes cpu = processCpuTimes();
+        char line[256];
+        std::snprintf(line, sizeof line, "bench: utime=%.3fs stime=%.3fs rtime=%.3fs", cpu.userSeconds,
+                      cpu.systemSeconds, seconds(Clock::now() - start));
+        consoleLog().message(kLogInfo, line);
+        const auto perFrame = [](double total, std::int64_t frames) { return frames > 0 ? total * 1000.0 / frames : 0.0; };
+        std::snprintf(line, sizeof line, "bench: depth=%.2fms/frame synthesis=%.2fms/frame frames=%lld (thread CPU time)",
+                      perFrame(p.counters.depthCpuSeconds.load(), p.counters.depthFrames.load()),
+                      perFrame(p.counters.synthesisCpuSeconds.load(), p.counters.synthesisFrames.load()),
+                      static_cast<long long>(p.counters.depthFrames.load()));
+        consoleLog().message(kLogInfo, line);
+    }
+
+    outcome.result = completed ? JobResult::Completed : JobResult::Stopped;
+    if (!completed)
+        outcome.message = "Stopped: " + std::to_string(p.muxer.videoPacketsWritten()) + " frames (" +
+                          formatClockTime(p.muxer.videoEndUs() / 1e6) + ") written to '" + o.outputPath + "'.";
+    return outcome;
+}
+
+}  // namespace kalo::converter

@@ -1,0 +1,98 @@
+#include "converter/pipeline/encoder_stage.h"
+
+#include <chrono>
+
+namespace kalo::converter {
+
+bool EncoderStage::fail(const std::string& message) {
+    p_.control.fail(message);
+    p_.queues.abortAll();
+    return false;
+}
+
+bool EncoderStage::writePacket(AVPacket* packet) {
+    std::string error;
+    return p_.muxer.writeVideo(packet, p_.encoder.context()->time_base, error) || fail(error);
+}
+
+void EncoderStage::run() {
+    filtered_ = makeFrame();
+    if (!filtered_) {
+        fail("Out of memory");
+        finished_ = true;
+        return;
+    }
+    FramePtr picture;
+    for (;;) {
+        const PopResult popped = p_.input.pop(picture);
+        if (popped == PopResult::Aborted) {
+            if (!p_.control.failed()) finishStopped();
+            finished_ = true;
+            return;
+        }
+        if (popped == PopResult::End) break;
+        std::string error;
+        if (!p_.filters.push(picture.get(), error) || !drainFilters()) {
+            if (!error.empty()) fail(error);
+            finished_ = true;
+            return;
+        }
+    }
+    std::string error;
+    const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
+    if (!p_.filters.push(nullptr, error)) {
+        fail(error);
+    } else if (drainFilters()) {
+        const auto always = [] { return true; };
+        if (!p_.encoder.finish(sink, always, error)) {
+            if (!p_.control.failed()) fail(error);
+        } else if (!p_.control.failed()) {
+            flushedFully_ = true;
+        }
+    }
+    finished_ = true;
+}
+
+bool EncoderStage::drainFilters() {
+    std::string error;
+    for (;;) {
+        switch (p_.filters.pull(filtered_.get(), error)) {
+        case VideoFilterGraph::Pull::NeedMore:
+        case VideoFilterGraph::Pull::End:
+            return true;
+        case VideoFilterGraph::Pull::Error:
+            return fail(error);
+        case VideoFilterGraph::Pull::Frame:
+            break;
+        }
+        FramePtr picture = makeFrame();
+        if (!picture) return fail("Out of memory");
+        av_frame_move_ref(picture.get(), filtered_.get());
+        if (!encode(std::move(picture))) return false;
+    }
+}
+
+bool EncoderStage::encode(FramePtr picture) {
+    std::string error;
+    const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
+    if (!p_.encoder.encode(std::move(picture), sink, error)) return p_.control.failed() ? false : fail(error);
+    ++p_.counters.framesEncoded;
+    p_.counters.quality = p_.encoder.lastQuality();
+    return true;
+}
+
+// Stopped: what waits in the filters is dropped; the encoder's delayed pictures are
+// flushed until the budget runs out or a second stop request arrives.
+void EncoderStage::finishStopped() {
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(kStopFlushBudgetSeconds));
+    const auto keepGoing = [&] {
+        return !p_.control.flushCutShort() && std::chrono::steady_clock::now() < deadline;
+    };
+    const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
+    std::string error;
+    if (!p_.encoder.finish(sink, keepGoing, error) && !p_.control.failed()) fail(error);
+}
+
+}  // namespace kalo::converter

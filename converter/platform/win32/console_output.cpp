@@ -1,0 +1,19 @@
+#include "converter/platform/console_output.h"
+
+#include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+namespace kalo::converter {
+
+void prepareConsoleOutput() {
+    // Our messages are UTF-8; binary mode keeps the C runtime from rewriting "\n" as
+    // "\r\n" behind our back (the console itself moves to the next row on "\n").
+    SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stderr), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+}
+
+}  // namespace kalo::converter
