@@ -78,6 +78,8 @@ JobReport runConversion(const JobLaunch& launch) {
         return report;
     }
 
+    std::printf("Converter starting: %s\n", kalo::pathToUtf8(launch.converter).c_str());
+    std::fflush(stdout);
     // What the console shows before the converter writes, so that its own lines can be
     // told from older ones afterwards.
     const std::uint64_t firstRow = kalo::platform::consoleCursorRow();
@@ -98,9 +100,6 @@ JobReport runConversion(const JobLaunch& launch) {
         state.process = process;
     }
     converterProcessId = process->id();
-    std::printf("Converter started: %s (process %lld)\n", kalo::pathToUtf8(launch.converter).c_str(),
-                static_cast<long long>(process->id()));
-    std::fflush(stdout);
 
     const kalo::platform::ProcessEnd end = process->wait();
     kalo::platform::settleConsole(std::chrono::milliseconds(500));
@@ -125,7 +124,8 @@ JobReport runConversion(const JobLaunch& launch) {
         const std::string line = converterErrorLine(rows);
         report.detail = line.empty() ? end.describe() : line + " (" + end.describe() + ")";
     }
-    std::printf("Converter ended: %s\n", end.describe().c_str());
+    std::printf("Converter (process %lld) ended: %s\n", static_cast<long long>(process->id()),
+                end.describe().c_str());
     std::fflush(stdout);
     return report;
 }
@@ -173,7 +173,15 @@ bool conversionWorkerRunning() {
 bool waitForConversionWorker(std::chrono::milliseconds limit) {
     JobState& state = jobState();
     std::unique_lock<std::mutex> lock(state.mutex);
-    return state.workerEnded.wait_for(lock, limit, [&] { return !state.workerRunning; });
+    if (!state.workerEnded.wait_for(lock, limit, [&] { return !state.workerRunning; })) {
+        return false;
+    }
+    // The worker has pushed its last event and is returning: collect its thread.
+    SDL_Thread* finished = state.worker;
+    state.worker = nullptr;
+    lock.unlock();
+    if (finished) SDL_WaitThread(finished, nullptr);
+    return true;
 }
 
 JobReport lastJobReport() {

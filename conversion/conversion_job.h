@@ -43,8 +43,8 @@ std::shared_ptr<kalo::platform::ChildProcess> converterProcess();
 // converter has not ended yet) or the thread could not be created.
 bool startConversionWorker(JobLaunch launch);
 
-// The worker's body without the events: runs the converter to its end. `stopRequested` is
-// read after the converter ended to tell a stop from a failure.
+// The worker's body without the events: runs the converter to its end and tells a stop by
+// the user (breakRunningConverter) from a failure.
 JobReport runConversion(const JobLaunch& launch);
 
 // Sends the break to the converter's process group while it runs; records that the user
@@ -52,7 +52,8 @@ JobReport runConversion(const JobLaunch& launch);
 bool breakRunningConverter();
 
 bool conversionWorkerRunning();
-// Waits at most `limit` for the worker to finish; true when none runs any more.
+// Waits at most `limit` for the worker to finish and collects its thread; true when none
+// runs any more (the application calls it at shutdown, tests after each job).
 bool waitForConversionWorker(std::chrono::milliseconds limit);
 
 // The report of the job that ended last (read on event 11).

@@ -26,7 +26,7 @@ void warnNoFile() {
                                          otherText("MAIN_NOFILE"));
 }
 
-void refuse(const std::string& title, const std::string& text) {
+void tellError(const std::string& title, const std::string& text) {
     std::printf("%s\n", text.c_str());
     kalo::platform::showSimpleMessageBox(MessageBoxKind::Error, title, text);
 }
@@ -69,19 +69,19 @@ JobStart startConversionJob(const std::shared_ptr<WindowsManager>& record) {
     if (record->command != COMMAND_CONVERT || job.output.empty()) return JobStart::NotRequested;
 
     if (kalo::platform::namesSameFile(widePath(job.input), widePath(job.output))) {
-        refuse(otherText("KALO_OPENFILE_NOTE"), otherText("KALO_OPENFILE_FAIL"));
+        tellError(otherText("KALO_OPENFILE_NOTE"), otherText("KALO_OPENFILE_FAIL"));
         return JobStart::SameFile;
     }
     // A converter told to stop may still be finishing its file; two converters must never
     // write at once (they may share the output).
     if (conversionWorkerRunning() && !waitForConversionWorker(previousJobGrace)) {
-        refuse(otherText("KALO_ERROR"),
+        tellError(otherText("KALO_ERROR"),
                textOr("KALO_CONVERTER_BUSY", "上一个转换仍在停止中，请稍后再试。"));
         return JobStart::PreviousStopping;
     }
     const ConverterLocation converter = findConverter();
     if (!kalo::platform::isLaunchableProgram(converter.path)) {
-        refuse(otherText("KALO_ERROR"),
+        tellError(otherText("KALO_ERROR"),
                textOr("KALO_CONVERTER_MISSING", "找不到转换程序: ") +
                    kalo::pathToUtf8(converter.path) + " (" + converter.origin + ")");
         return JobStart::ConverterMissing;
@@ -91,7 +91,7 @@ JobStart startConversionJob(const std::shared_ptr<WindowsManager>& record) {
     launch.converter = converter.path;
     launch.programDirectory = applicationDirectory();
     if (!startConversionWorker(std::move(launch))) {
-        refuse(otherText("KALO_ERROR"), textOr("KALO_CONVERTER_NOT_STARTED", "无法启动转换程序: ") +
+        tellError(otherText("KALO_ERROR"), textOr("KALO_CONVERTER_NOT_STARTED", "无法启动转换程序: ") +
                                             kalo::pathToUtf8(converter.path));
         return JobStart::ThreadFailed;
     }
@@ -121,10 +121,10 @@ JobReport conversionFinished(const SDL_Event& event) {
     JobReport report = lastJobReport();
     report.outcome = jobOutcomeOf(event);
     if (report.outcome == JobOutcome::Failed) {
-        refuse(otherText("KALO_ERROR"),
+        tellError(otherText("KALO_ERROR"),
                textOr("KALO_CONVERTER_FAILED", "转换失败: ") + report.detail);
     } else if (report.outcome == JobOutcome::NotStarted) {
-        refuse(otherText("KALO_ERROR"), textOr("KALO_CONVERTER_NOT_STARTED", "无法启动转换程序: ") +
+        tellError(otherText("KALO_ERROR"), textOr("KALO_CONVERTER_NOT_STARTED", "无法启动转换程序: ") +
                                             kalo::pathToUtf8(report.converter) + "\n" +
                                             report.detail);
     }

@@ -2,6 +2,15 @@
 // What the convert/stop control does on the main thread: the two convert actions, the
 // start of a job, the confirmed cancel, and the report of a job's end. Message boxes go
 // through the platform seam, so tests answer them.
+//
+// The converter screen drives a job with these and the progress monitor:
+//   convert press:  convertButton or convertAskButton, then startConversionJob;
+//   event 10:       converting = true; ProgressMonitor::beginJob(progressBar);
+//   each frame:     while converting and progressPollDue: updateFromConsole, clear the flag;
+//   stop press:     if confirmAndCancelConversion(): converting = false;
+//   event 11:       converting = false; ProgressMonitor::endJob(progressBar,
+//                   conversionFinished(event).outcome);
+//   accepted quit:  breakRunningConverter() (it signals only a converter still running).
 #include <SDL.h>
 
 #include <chrono>
