@@ -1,5 +1,12 @@
-"""The converter screen's background, in a 720 (1152 x 648) and a 1080 (1920 x 1080) variant
-of one design.
+"""The converter screen's background, in a 720 (1152 x 648) and a 1080 (1920 x 1080) variant.
+
+The screen stretches the background over the whole window, while its widgets keep their
+default-window positions (only the convert button grows). The 720 variant, shown up to 1280
+pixels wide, is drawn for the default layout: header, group separators, preview well with a
+drop hint, information slot. The 1080 variant, shown in wider windows, cannot line up with
+widgets that do not move, and no header band with an edge suits every height (the option bar
+needs 78 pixels at 768 high, the preview starts at 95 at 1080 high), so it carries a header
+that fades from white into the panel without an edge, the brand, and the panel.
 
 How the screen uses it: it fills a panel of {246, 246, 246} first, draws its message list
 (white lines on a dark band, low on the left) and then the background over both; after the
@@ -7,26 +14,44 @@ first frame the background is drawn with a blend mode that adds the source colou
 (source factor ONE). So:
 - below the header and above the bottom margin, wherever nothing is drawn, the image is
   fully transparent with colour 0, and the panel (and the messages) show through;
-- what is drawn there is black at low opacity (shading the panel) or opaque;
-- the file holds premultiplied colour, so both blend modes give the same picture.
+- what is drawn there is opaque, or black at low opacity (shading the panel): for a black
+  pixel both blend modes give the same picture, for any other translucent one they differ.
 The header and the bottom margin are opaque (outside the panel nothing else is drawn).
 """
+import math
+
 from . import option_bar_images as bar
 from . import palette as p
 from .brand import draw_tile
 from .paint import Canvas
 
-HEADER_HEIGHT = 86
+HEADER_HEIGHT = 86        # default layout: the option bar ends at y 76
+WIDE_HEADER_FADE = (30, 66)  # 1080 variant, default-window units: white, then fading out
 STAGE_BOTTOM = 600  # the panel covers at least y 25 .. height - 25 at any window height >= 300
 
 
-def _header(c, layout, width):
-    c.rect(0, 0, width, HEADER_HEIGHT, p.HEADER)
-    c.rect(0, HEADER_HEIGHT, width, 1, p.HAIRLINE)
-    c.rect(0, HEADER_HEIGHT + 1, width, 7,
-           c.vertical_gradient(p.black(0.07), p.black(0.0), HEADER_HEIGHT + 1, HEADER_HEIGHT + 8))
+def _header(c, layout, width, height):
+    # An opaque base under the header and its hairline, to the next whole pixel: where an
+    # edge falls inside a pixel, that pixel must not end up translucent.
+    base = math.ceil((height + 1) * c.scale) / c.scale
+    c.rect(0, 0, width, base, p.SURFACE)
+    c.rect(0, 0, width, height, p.HEADER)
+    c.rect(0, height, width, 1, p.HAIRLINE)
+    c.rect(0, height + 1, width, 7,
+           c.vertical_gradient(p.black(0.07), p.black(0.0), height + 1, height + 8))
+    _brand(c, layout, width)
 
-    # Brand at the top right, mirroring the source button's left margin.
+
+def _fading_header(c, layout, width):
+    top, bottom = WIDE_HEADER_FADE
+    # Opaque to the next whole pixel, so no edge pixel is translucent.
+    c.rect(0, 0, width, math.ceil(bottom * c.scale) / c.scale, p.SURFACE)
+    c.rect(0, 0, width, bottom, c.vertical_gradient(p.HEADER, p.SURFACE, top, bottom, ease=True))
+    _brand(c, layout, width)
+
+
+def _brand(c, layout, width):
+    """Brand at the top right, mirroring the source button's left margin."""
     brand = layout.value("PARAM_OTHER", "KALO_BRAND")
     right = width - layout.source_button()[0]
     cy = 16
@@ -34,6 +59,8 @@ def _header(c, layout, width):
     tile = 18
     draw_tile(c, right - text_width - 8 - tile, cy - tile / 2, tile)
 
+
+def _separators(c, layout):
     # Hairline separators between the groups of the option bar: half way between the end of
     # one group and the visible start of the next caption.
     sx, _, sw, _ = layout.source_button()
@@ -42,7 +69,7 @@ def _header(c, layout, width):
               ("PARAM_OPTION_OUTPUT", bar.CAPTION_OUTPUT_TEXT, None)]
     previous_end = None
     for section, text, end in groups:
-        cx, cyy, cw, ch = layout.caption(section)
+        cx, _, cw, _ = layout.caption(section)
         visible_start = cx + cw - bar.caption_content_width(text)
         start = end if end is not None else previous_end
         x = round((start + visible_start) / 2)
@@ -76,11 +103,17 @@ def _info_slot(c, layout):
     c.icon(x + w - 16, y + 16, p.ICON_INFO, 14, p.black(0.16))
 
 
-def background(layout, scale):
+def background(layout, variant):
+    """variant "720" (1152 x 648, the default layout) or "1080" (1920 x 1080, any wide window)."""
     width, height = layout.window
+    scale = 1.0 if variant == "720" else 1920 / width
     c = Canvas(width, height, scale)
     c.rect(0, STAGE_BOTTOM, width, height - STAGE_BOTTOM, p.SURFACE)
-    _header(c, layout, width)
-    _preview_well(c, layout)
-    _info_slot(c, layout)
+    if variant == "720":
+        _header(c, layout, width, HEADER_HEIGHT)
+        _separators(c, layout)
+        _preview_well(c, layout)
+        _info_slot(c, layout)
+    else:
+        _fading_header(c, layout, width)
     return c

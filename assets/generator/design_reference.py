@@ -123,17 +123,21 @@ def _messages(s, lines, height):
         s.text(20, y, line, 12, (255, 255, 255, 255), font=font)
 
 
-def converter_screen(runtime_dir, state, layout=None):
+def converter_screen(runtime_dir, state, layout=None, window=None):
     """state: "idle" (no source), "loaded" (source open, pointer over the thumbnail, filter
-    list open) or "converting" (stop button, progress, messages)."""
+    list open) or "converting" (stop button, progress, messages). window: a size the window
+    was resized to; widgets keep their places, the background stretches, the convert button
+    grows."""
     layout = layout or Layout()
-    width, height = layout.window
+    default_w, default_h = layout.window
+    width, height = window or layout.window
     s = Screen(runtime_dir, (width, height))
-    s.fill((0, 5, width, height - 50), PANEL)
+    s.fill((0, 5, width, height - 50) if window is None else (0, 25, width, height - 50), PANEL)
     if state == "converting":
         _messages(s, ["当前输入文件夹为: /home/kalo/视频/海边日落.mp4",
                       "当前输出文件夹为: /home/kalo/视频/3D"], height)
-    s.copy_premultiplied(s.load("image/background720.png"), (0, 0, width, height))
+    background = "image/background1080.png" if width >= 1281 else "image/background720.png"
+    s.copy_premultiplied(s.load(background), (0, 0, width, height))
 
     s.copy(s.load("image/min_size/select_folder.png"), layout.source_button())
     filters = [row["name"] for row in layout.value("PARAM_CONVOPT", "filter")]
@@ -146,7 +150,11 @@ def converter_screen(runtime_dir, state, layout=None):
 
     cover = "image/min_size/stopconv_button.png" if state == "converting" else \
         "image/min_size/conv_button.png"
-    s.copy(s.load(cover), layout.convert_button())
+    cx, cy, cw, ch = layout.convert_button()
+    sx, sy = width / default_w, height / default_h
+    if sx > 1:
+        cw, ch = int(cw * sx), int(ch * sy)
+    s.copy(s.load(cover), (cx, cy, cw, ch))
     s.copy(s.load("image/min_size/CHECHBOX_YES.png"), layout.check_box())
     s.copy(s.load("image/min_size/savepath.png"), layout.save_path_image())
     tx, ty = layout.path_text_position()
@@ -197,4 +205,6 @@ def generate(runtime_dir, design_dir):
     for state in ("idle", "loaded", "converting"):
         converter_screen(runtime_dir, state, layout).save(
             os.path.join(design_dir, f"converter_{state}.png"))
+    converter_screen(runtime_dir, "converting", layout, window=(1920, 1080)).save(
+        os.path.join(design_dir, "converter_wide.png"))
     preview_window(runtime_dir).save(os.path.join(design_dir, "preview_window.png"))

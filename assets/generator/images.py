@@ -54,8 +54,8 @@ def _progress(kind):
     return make
 
 
-def _background(scale):
-    return lambda layout: background(layout, scale).premultiplied()
+def _background(variant):
+    return lambda layout: background(layout, variant).premultiplied()
 
 
 def _source_button(layout):
@@ -67,8 +67,8 @@ PLAY_BUTTON_SIZE = 40  # the preview window's play / pause button
 
 # Run-time path -> drawing function of the layout.
 IMAGES = {
-    "image/background720.png": _background(1.0),
-    "image/background1080.png": _background(1920 / 1152),
+    "image/background720.png": _background("720"),
+    "image/background1080.png": _background("1080"),
     "image/min_size/filter_option.png": _caption("PARAM_FILTER_OPTION", p.ICON_FILTER,
                                                  bar.CAPTION_FILTER_TEXT),
     "image/min_size/threeDoption.png": _caption("PARAM_OPTION_THREED", p.ICON_GLASSES,

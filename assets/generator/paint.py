@@ -68,11 +68,15 @@ class Canvas:
         return Image.fromarray(np.clip(a, 0, 255).astype(np.uint8), "L")
 
     # --- paints ----------------------------------------------------------------------------
-    def vertical_gradient(self, top, bottom, y0, y1):
-        """An RGBA layer going from `top` at design y0 to `bottom` at design y1."""
+    def vertical_gradient(self, top, bottom, y0, y1, ease=False):
+        """An RGBA layer going from `top` at design y0 to `bottom` at design y1; eased
+        (smoothstep) it has no visible start or end."""
         h = self.size[1]
         ys = (np.arange(h) + 0.5) / self.scale
-        t = np.clip((ys - y0) / max(y1 - y0, 1e-6), 0.0, 1.0)[:, None]
+        t = np.clip((ys - y0) / max(y1 - y0, 1e-6), 0.0, 1.0)
+        if ease:
+            t = t * t * (3 - 2 * t)
+        t = t[:, None]
         colors = np.array(top, float) * (1 - t) + np.array(bottom, float) * t
         rows = np.repeat(colors[:, None, :], self.size[0], axis=1)
         return Image.fromarray(np.round(rows).astype(np.uint8), "RGBA")
