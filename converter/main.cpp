@@ -18,28 +18,31 @@ using namespace kalo::converter;
 namespace {
 
 int convert(const ConverterOptions& options) {
-    ConversionJob job(options);
-    std::string error;
-    if (!job.prepare(error)) {
-        consoleLog().message(kLogError, error);
-        return kExitFailure;
+    std::string failure;
+    {
+        ConversionJob job(options);
+        JobOutcome outcome;
+        if (!job.prepare(outcome.message)) outcome.result = JobResult::Failed;
+        else outcome = job.run(stopRequestCount);
+        switch (outcome.result) {
+        case JobResult::Completed:
+            return kExitSuccess;
+        case JobResult::Stopped:
+            consoleLog().message(kLogInfo, outcome.message + " (" + lastStopRequestName() + ")");
+            // The file is finished and in place. Tearing the encoder down would wait for
+            // its worker threads to finish pictures that will never be written, delaying
+            // the exit the user asked for: leave now.
+            std::fflush(stderr);
+            stopRequestsHandled();
+            std::_Exit(kExitStopped);
+        case JobResult::Failed:
+            failure = outcome.message;
+            break;
+        }
     }
-    const JobOutcome outcome = job.run(stopRequestCount);
-    switch (outcome.result) {
-    case JobResult::Completed:
-        return kExitSuccess;
-    case JobResult::Stopped:
-        consoleLog().message(kLogInfo, outcome.message + " (" + lastStopRequestName() + ")");
-        // The file is finished and in place. Tearing the encoder down would wait for its
-        // worker threads to finish pictures that will never be written, delaying the exit
-        // the user asked for by seconds at 1080p: leave now.
-        std::fflush(stderr);
-        stopRequestsHandled();
-        std::_Exit(kExitStopped);
-    case JobResult::Failed:
-        break;
-    }
-    consoleLog().message(kLogError, outcome.message);
+    // After the job is gone, so that the reason is the last line (the encoder prints its
+    // statistics when it closes).
+    consoleLog().message(kLogError, failure);
     return kExitFailure;
 }
 

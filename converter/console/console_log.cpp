@@ -51,9 +51,10 @@ void onLibraryMessage(void* context, int level, const char* format, va_list argu
     pendingLine.clear();
     if (text.empty()) return;
     if (captured) {
-        // Keep what the library said without its "[name @ address]" prefix.
-        const size_t close = text.find("] ");
-        if (text.rfind("[", 0) == 0 && close != std::string::npos) text.erase(0, close + 2);
+        // Keep what the library said without its "[name @ address]" prefixes.
+        for (size_t close = text.find("] "); text.rfind("[", 0) == 0 && close != std::string::npos;
+             close = text.find("] "))
+            text.erase(0, close + 2);
         activeCapture->record(text);
         return;
     }
@@ -111,5 +112,15 @@ void ConsoleLog::routeLibraryMessages() { av_log_set_callback(onLibraryMessage);
 LibraryErrorCapture::LibraryErrorCapture() : previous_(activeCapture) { activeCapture = this; }
 
 LibraryErrorCapture::~LibraryErrorCapture() { activeCapture = previous_; }
+
+void LibraryErrorCapture::record(const std::string& message) {
+    if (first_.empty()) first_ = message;
+    last_ = message;
+}
+
+std::string LibraryErrorCapture::lastError() const {
+    if (first_ == last_) return last_;
+    return last_ + " (" + first_ + ")";
+}
 
 }  // namespace kalo::converter

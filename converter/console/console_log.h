@@ -41,13 +41,16 @@ public:
     LibraryErrorCapture(const LibraryErrorCapture&) = delete;
     LibraryErrorCapture& operator=(const LibraryErrorCapture&) = delete;
 
-    // The last error message captured (without prefix or newline), or empty.
-    const std::string& lastError() const { return lastError_; }
-    void record(const std::string& message) { lastError_ = message; }
+    // What the libraries said, without prefixes: the last error message (the one about
+    // the failing call), followed in parentheses by the first (usually the root cause)
+    // when they differ. Empty when nothing was said.
+    std::string lastError() const;
+    void record(const std::string& message);
 
 private:
     LibraryErrorCapture* previous_;
-    std::string lastError_;
+    std::string first_;
+    std::string last_;
 };
 
 }  // namespace kalo::converter

@@ -158,6 +158,13 @@ bool AudioTrack::decodeAndEncode(const AVPacket* packet, const PacketSink& sink,
         if (nextPts_ == AV_NOPTS_VALUE)
             nextPts_ = av_rescale_q(startUs, AV_TIME_BASE_Q, encoder_->time_base);
 
+        // A layout that only counts channels ("2 channels") means the usual one for that count;
+        // the resampler compares layouts frame by frame, so name it the same way every time.
+        if (decoded_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
+            const int channels = decoded_->ch_layout.nb_channels;
+            av_channel_layout_uninit(&decoded_->ch_layout);
+            av_channel_layout_default(&decoded_->ch_layout, channels);
+        }
         if (!resampler_) {
             SwrContext* raw = nullptr;
             ret = swr_alloc_set_opts2(&raw, &encoder_->ch_layout, encoder_->sample_fmt, encoder_->sample_rate,

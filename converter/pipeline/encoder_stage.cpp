@@ -11,6 +11,7 @@ bool EncoderStage::fail(const std::string& message) {
 }
 
 bool EncoderStage::writePacket(AVPacket* packet) {
+    p_.counters.quality = p_.encoder.lastQuality();
     std::string error;
     return p_.muxer.writeVideo(packet, p_.encoder.context()->time_base, error) || fail(error);
 }
@@ -77,7 +78,6 @@ bool EncoderStage::encode(FramePtr picture) {
     const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
     if (!p_.encoder.encode(std::move(picture), sink, error)) return p_.control.failed() ? false : fail(error);
     ++p_.counters.framesEncoded;
-    p_.counters.quality = p_.encoder.lastQuality();
     return true;
 }
 

@@ -102,7 +102,10 @@ bool VideoEncoder::receive(const PacketSink& sink, std::string& error, const std
         }
         size_t size = 0;
         const uint8_t* stats = av_packet_get_side_data(packet_.get(), AV_PKT_DATA_QUALITY_STATS, &size);
-        if (stats && size >= 4) lastQuality_ = static_cast<double>(AV_RL32(stats)) / FF_QP2LAMBDA;
+        if (stats && size >= 4) {
+            const auto lambda = static_cast<std::int32_t>(AV_RL32(stats));
+            if (lambda >= 0) lastQuality_ = static_cast<double>(lambda) / FF_QP2LAMBDA;
+        }
         const bool ok = sink(packet_.get());
         av_packet_unref(packet_.get());
         if (!ok) return false;

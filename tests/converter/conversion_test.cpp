@@ -91,6 +91,40 @@ TEST(Conversion, ApplicationCommandGivesSideBySide1080pWithAudio) {
     EXPECT_EQ(temporaryFilesIn(work.path()), 0);
 }
 
+// outputmode=depth: the depth map as a grey picture, and nothing tells players it is 3D.
+TEST(Conversion, DepthMapOutputIsGreyWithoutStereoSignalling) {
+    ScratchFolder work;
+    const auto source = work / "source.mp4";
+    const auto output = work / "depth.mp4";
+    ASSERT_TRUE(makeClip(source, "320x180", 1.0, work.path()));
+    const ProcessResult run = runProcess(
+        {kaloDepth(), "-i", source.u8string(), "-vf", "depth=outputmode=depth", "-y", output.u8string()}, work.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const nlohmann::json probed = probe(output, work.path());
+    const nlohmann::json* video = streamOfType(probed, "video");
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ((*video)["width"], 320);
+    EXPECT_FALSE(hasStereoSideBySide(*video));
+    EXPECT_FALSE(hasFramePackingSei(output, work.path()));
+
+    const auto raw = work / "frame.yuv";
+    ASSERT_TRUE(ffmpeg({"-ss", "0.5", "-i", output.u8string(), "-frames:v", "1", "-f", "rawvideo", "-pix_fmt",
+                        "yuv420p", raw.u8string()},
+                       work.path()));
+    const std::string bytes = readFile(raw);
+    ASSERT_EQ(bytes.size(), 320u * 180u * 3u / 2u);
+    int darkest = 255;
+    int brightest = 0;
+    for (size_t i = 0; i < 320u * 180u; ++i) {
+        darkest = std::min(darkest, static_cast<int>(static_cast<unsigned char>(bytes[i])));
+        brightest = std::max(brightest, static_cast<int>(static_cast<unsigned char>(bytes[i])));
+    }
+    EXPECT_GT(brightest - darkest, 100) << "the depth range is spread over the grey scale";
+    for (size_t i = 320u * 180u; i < bytes.size(); ++i)
+        ASSERT_NEAR(static_cast<unsigned char>(bytes[i]), 128, 3) << "chroma at byte " << i;
+}
+
 // A coarse look at the two views: the same scene, moved sideways only. (The depth
 // algorithms' own tests check the geometry precisely.)
 TEST(Conversion, HalvesShowTheSceneShiftedOnlySideways) {
