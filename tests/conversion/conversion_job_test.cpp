@@ -288,3 +288,43 @@ TEST_F(ConversionJob, AnEndedProcessIsNeverSignalled) {
     EXPECT_FALSE(kalo::platform::ChildProcess::start(process, &error));
     EXPECT_FALSE(error.empty());
 }
+
+#ifdef KALO_HAVE_CONVERTER
+TEST_F(ConversionJob, TheRealConverterConvertsAShortClip) {
+    const fs::path clip = folder / "clip.mp4";
+    const fs::path output = folder / "clip_SBS.mp4";
+    const std::string make = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 "
+                             "-c:v libx264 -pix_fmt yuv420p '" + clip.string() + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+
+    JobLaunch job;
+    job.snapshot.input = wide(clip);
+    job.snapshot.output = wide(output);
+    job.snapshot.modeIndex = 1;
+    job.snapshot.bitrateIndex = 2;
+    job.converter = fs::path(KALO_BIN_DIR) / "kalo-depth";
+    job.programDirectory = KALO_BIN_DIR;
+    ASSERT_TRUE(startConversionWorker(job));
+
+    FinalProgressBar bar(nullptr, SDL_Rect{0, 0, 800, 20});
+    bar.text = TextBase::create(nullptr, nullptr, SDL_Color{0, 0, 0, 255}, "", {0, 0});
+    ProgressMonitor monitor;
+    const Run run = follow(120s, 50, &bar, &monitor);
+    ASSERT_TRUE(run.ended);
+    ScriptedBoxes boxes;
+    const JobReport report = conversionFinished(run.finished);
+    EXPECT_EQ(report.outcome, JobOutcome::Completed) << report.detail;
+    EXPECT_TRUE(boxes.requests().empty());
+    // Its status line was read back from the console while it worked.
+    ASSERT_FALSE(run.progress.empty());
+    EXPECT_GT(*std::max_element(run.progress.begin(), run.progress.end()), 0.0f);
+
+    // A side-by-side picture at the chosen size, every frame of the source.
+    const std::string probe = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                              "stream=width,height,nb_read_frames -of default=nw=1 '" +
+                              output.string() + "' > '" + (folder / "probe.txt").string() + "'";
+    ASSERT_EQ(std::system(probe.c_str()), 0);
+    EXPECT_EQ(lines(folder / "probe.txt"),
+              (std::vector<std::string>{"width=1920", "height=1080", "nb_read_frames=50"}));
+}
+#endif
