@@ -13,6 +13,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ASSETS = os.path.dirname(HERE)
 
 
+# Imports are local: the build-time steps (luts, cjk-font) must not need Pillow.
 def committed(runtime, design):
     from . import design_reference, fonts, icon_font, images, looks, looks_sheet, window_icon
     from .layout import Layout

@@ -1,6 +1,6 @@
 """A reference sheet of every colour look on the sample picture and colour chart."""
 import numpy as np
-from PIL import Image
+from PIL import Image, ImageDraw
 
 from . import fonts, looks
 from .sample_scene import color_chart, landscape
@@ -19,7 +19,6 @@ def sheet(recipes, columns=4):
         tiles.append((r.name, Image.fromarray(np.round(out * 255).astype(np.uint8), "RGB")))
     rows = (len(tiles) + columns - 1) // columns
     img = Image.new("RGB", (columns * 490 + 10, rows * 466 + 10), (36, 36, 36))
-    from PIL import ImageDraw
     d = ImageDraw.Draw(img)
     font = fonts.cjk(18)
     for i, (name, tile) in enumerate(tiles):

@@ -29,19 +29,18 @@ def caption(width, height, icon, text, scale=2):
     right = width - CAPTION_GAP_TO_MENU
     text_width = c.text_centered(right, cy, text, CAPTION_TEXT_SIZE, p.TEXT_SECONDARY,
                                  align="right")
-    c.icon(right - text_width - 6 - CAPTION_ICON_SIZE / 2, cy, icon, CAPTION_ICON_SIZE,
-           (128, 128, 128, 255))
+    c.icon(right - text_width - 6 - CAPTION_ICON_SIZE / 2, cy, icon, CAPTION_ICON_SIZE, p.ICON_MUTED)
     return c
 
 
 def caption_content_width(text):
-    c = Canvas(10, 10, 1)
-    return c.text_width(text, CAPTION_TEXT_SIZE) + 6 + CAPTION_ICON_SIZE + CAPTION_GAP_TO_MENU
+    """Width of a caption's icon, text and gap, in default-window pixels."""
+    return fonts.cjk(CAPTION_TEXT_SIZE).getlength(text) + 6 + CAPTION_ICON_SIZE + CAPTION_GAP_TO_MENU
 
 
 def light_control(c, x, y, w, h, r):
-    """The shared look of the bar's light controls: a faint top-to-bottom gradient, a grey
-    border and a one-pixel highlight under the top edge."""
+    """The shared look of the bar's light controls: a faint top-to-bottom gradient inside a
+    grey border."""
     body = c.rounded_rect_mask(x, y, w, h, r)
     inner = c.rounded_rect_mask(x + 1, y + 1, w - 2, h - 2, r - 1)
     c.fill(body, p.CONTROL_BORDER)

@@ -13,6 +13,7 @@ SEPARATOR = (232, 232, 232, 255)
 TEXT = (38, 38, 38, 255)
 TEXT_SECONDARY = (96, 96, 96, 255)
 TEXT_TERTIARY = (150, 150, 150, 255)
+ICON_MUTED = (128, 128, 128, 255)
 GRAPHITE = (75, 75, 75, 255)           # the progress bar colour, used as the dark accent
 GRAPHITE_DARK = (52, 52, 52, 255)
 FIELD = (255, 255, 255, 255)
