@@ -74,7 +74,8 @@ The depth filter: depth=outputmode=sbs|depth[:mode=portrait|landscape][:dl=N]
                         squeezed to half width (follow with scale=W:H for the output size)
   outputmode=depth      the estimated depth map as a grey picture (near bright, far dark)
   mode=portrait         close-up scene prior; mode=landscape: distant scenes; absent: mixed
-  dl=N                  strength: the largest parallax (unit and range: see the README)
+  dl=N                  strength: the largest parallax, in thousandths of the picture
+                        width, 0 to 100 (default 25)
 
 Example:
   kalo-depth -i in.mp4 -vf depth=outputmode=sbs:dl=25,scale=1920:1080 -c:v libx264 \
