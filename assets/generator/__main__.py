@@ -25,7 +25,9 @@ def committed(runtime, design):
     window_icon.write(os.path.join(runtime, "icon", "KALO_ICON.bmp"))
     design_reference.generate(runtime, design)
     recipes = looks.read_all(os.path.join(ASSETS, "sources", "looks"))
-    looks_sheet.sheet(recipes).save(os.path.join(design, "looks.png"), compress_level=9)
+    titles = {os.path.splitext(row["file"])[0]: row["name"]
+              for row in Layout().value("PARAM_CONVOPT", "filter") if row["file"]}
+    looks_sheet.sheet(recipes, titles).save(os.path.join(design, "looks.png"), compress_level=9)
 
 
 def main(argv):

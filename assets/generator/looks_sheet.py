@@ -6,7 +6,9 @@ from . import fonts, looks
 from .sample_scene import color_chart, landscape
 
 
-def sheet(recipes, columns=4):
+def sheet(recipes, titles=None, columns=4):
+    """titles: look name -> the name the user sees in the filter menu."""
+    titles = titles or {}
     land = landscape(480, 270)
     chart = color_chart(480, 160)
     source = Image.new("RGB", (480, 430))
@@ -16,7 +18,7 @@ def sheet(recipes, columns=4):
     tiles = [("原图", source)]
     for r in recipes:
         out = looks.apply(r, src)
-        tiles.append((r.name, Image.fromarray(np.round(out * 255).astype(np.uint8), "RGB")))
+        tiles.append((f"{titles.get(r.name, '')} {r.name}".strip(), Image.fromarray(np.round(out * 255).astype(np.uint8), "RGB")))
     rows = (len(tiles) + columns - 1) // columns
     img = Image.new("RGB", (columns * 490 + 10, rows * 466 + 10), (36, 36, 36))
     d = ImageDraw.Draw(img)
