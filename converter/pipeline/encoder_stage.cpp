@@ -2,6 +2,9 @@
 
 #include <chrono>
 
+#include "converter/cli/converter_options.h"
+#include "converter/console/console_log.h"
+
 namespace kalo::converter {
 
 bool EncoderStage::fail(const std::string& message) {
@@ -74,6 +77,12 @@ bool EncoderStage::drainFilters() {
 }
 
 bool EncoderStage::encode(FramePtr picture) {
+    // A damaged source can repeat or reorder timestamps; the container needs them rising.
+    if (lastPts_ != AV_NOPTS_VALUE && picture->pts <= lastPts_) {
+        consoleLog().message(kLogWarning, "Dropping a picture whose timestamp does not follow the previous one");
+        return true;
+    }
+    lastPts_ = picture->pts;
     std::string error;
     const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
     if (!p_.encoder.encode(std::move(picture), sink, error)) return p_.control.failed() ? false : fail(error);

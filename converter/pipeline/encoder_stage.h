@@ -2,6 +2,7 @@
 // The last thread: the filters after `depth`, libx264 and the muxer. On a stop it flushes
 // what the encoder already holds, within a time budget, so the file ends soon and plays.
 #include <atomic>
+#include <cstdint>
 
 #include "converter/filters/video_filter_graph.h"
 #include "converter/pipeline/output_muxer.h"
@@ -43,6 +44,7 @@ private:
 
     EncoderStageParts p_;
     FramePtr filtered_;
+    std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::atomic<bool> flushedFully_{false};
     std::atomic<bool> finished_{false};
 };
