@@ -178,6 +178,7 @@ void FFmpegHelper::release() {
     seekPending = false;
     seekRequested = false;
     seekPoints.clear();
+    totalFrames = 0;
     videoIndex = -1;
     audioIndex = -1;
     SDL_LockMutex(mutex);

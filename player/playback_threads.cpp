@@ -17,6 +17,14 @@ namespace {
 constexpr Uint32 pausePollMs = 50;
 constexpr int sleepSliceMs = 10;
 
+// Asks a running thread to stop. A thread that has already stopped keeps its Stopped: a
+// plain store here could overwrite it after the thread's last word, and whoever waits for
+// Stopped would then wait forever.
+void requestStop(std::atomic<ThreadState>& state) {
+    ThreadState running = ThreadState::Running;
+    state.compare_exchange_strong(running, ThreadState::StopRequested);
+}
+
 }  // namespace
 
 bool FFmpegHelper::startReader() {
@@ -26,8 +34,8 @@ bool FFmpegHelper::startReader() {
 
 // The reader stops the decoder before it ends, so joining the reader joins both.
 void FFmpegHelper::stopThreads() {
-    readerState = ThreadState::StopRequested;
-    decoderState = ThreadState::StopRequested;
+    requestStop(readerState);
+    requestStop(decoderState);
     if (readerThread) {
         SDL_WaitThread(readerThread, nullptr);
         readerThread = nullptr;
@@ -46,11 +54,11 @@ int FFmpegHelper::readerLoop() {
     const std::shared_ptr<PacketQueue> queue = packetQueue;
     queue->flush();
     decoderThread = SDL_CreateThread(decoderEntry, "videoDecodeThread", this);
-    if (!decoderThread) readerState = ThreadState::StopRequested;
+    if (!decoderThread) requestStop(readerState);
 
     while (readerState != ThreadState::StopRequested) {
         if (ended) {
-            readerState = ThreadState::StopRequested;
+            requestStop(readerState);
             break;
         }
         if (pictureReady && paused && !seekRequested) {
@@ -78,7 +86,7 @@ int FFmpegHelper::readerLoop() {
     queue->flush();
     if (decoderThread) {
         while (decoderState != ThreadState::Stopped) {
-            decoderState = ThreadState::StopRequested;
+            requestStop(decoderState);
             queue->signal();
             SDL_Delay(1);
         }

@@ -143,7 +143,7 @@ const std::map<std::string, Recipe>& recipes() {
         {"audiofirst.mkv",
          [](const fs::path& out) {
              return run(lavfi("sine=frequency=440:duration=10") +
-                        lavfi("testsrc=size=160x120:rate=25") +
+                        lavfi("testsrc=size=160x120:rate=25:duration=10") +
                         "-map 0:a -map 1:v -frames:v 250 -c:a libvorbis " + encoder + " -g 30 " +
                         "-f matroska " + quoted(out));
          }},
