@@ -328,3 +328,47 @@ TEST_F(ConversionJob, TheRealConverterConvertsAShortClip) {
               (std::vector<std::string>{"width=1920", "height=1080", "nb_read_frames=50"}));
 }
 #endif
+
+TEST_F(ConversionJob, ANewJobWaitsForAConverterThatIsStillStopping) {
+    auto record = std::make_shared<WindowsManager>();
+    JobSnapshot job;
+    job.input = wide(script("frames 100000\nstep_ms 10\nstop_ms 5000\n", folder / "slow.txt"));
+    job.output = wide(folder / "slow-record.txt");
+    ASSERT_TRUE(record->update(job));
+    record->command = COMMAND_CONVERT;
+    setenv(converterEnvironmentVariable, fakeConverter.c_str(), 1);
+    ASSERT_EQ(startConversionJob(record), JobStart::Started);
+    ASSERT_EQ(follow(500ms).codes, std::vector<Sint32>{EVT_CONVERSION_STARTED});
+
+    // Stopped, but it takes longer than a new job waits: the new job is refused, with a
+    // message, rather than run beside it.
+    EXPECT_TRUE(breakRunningConverter());
+    {
+        ScriptedBoxes boxes;
+        EXPECT_EQ(startConversionJob(record), JobStart::PreviousStopping);
+        const auto asked = boxes.requests();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].text, "上一个转换仍在停止中，请稍后再试。");
+    }
+    const Run stopped = follow(10s);
+    ASSERT_TRUE(stopped.ended);
+    EXPECT_EQ(stopped.outcome, JobOutcome::Stopped);
+
+    // One that stops within the wait: the new job starts after it, and the old job's end
+    // reaches the main loop before the new job's start.
+    job.input = wide(script("frames 100000\nstep_ms 10\nstop_ms 300\n", folder / "quick.txt"));
+    ASSERT_TRUE(record->update(job));
+    ASSERT_EQ(startConversionJob(record), JobStart::Started);
+    ASSERT_EQ(follow(500ms).codes, std::vector<Sint32>{EVT_CONVERSION_STARTED});
+    EXPECT_TRUE(breakRunningConverter());
+    job.input = wide(script("frames 10\nstep_ms 1\n", folder / "next.txt"));
+    ASSERT_TRUE(record->update(job));
+    EXPECT_EQ(startConversionJob(record), JobStart::Started);
+    unsetenv(converterEnvironmentVariable);
+    std::vector<Sint32> codes = follow(10s).codes;
+    const Run next = follow(10s);
+    codes.insert(codes.end(), next.codes.begin(), next.codes.end());
+    EXPECT_EQ(codes, (std::vector<Sint32>{EVT_CONVERSION_FINISHED, EVT_CONVERSION_STARTED,
+                                          EVT_CONVERSION_FINISHED}));
+    EXPECT_EQ(next.outcome, JobOutcome::Completed);
+}

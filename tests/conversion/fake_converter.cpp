@@ -8,6 +8,7 @@
 //   exit C        exit code after the last frame (default 0)
 //   error TEXT    line written before a non-zero exit
 //   stop_exit S   exit code when stopped by SIGINT (default 255)
+//   stop_ms D     time it takes to stop after SIGINT (finishing its file; default 0)
 #include <signal.h>
 #include <unistd.h>
 
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "-i") == 0) script = argv[i + 1];
         if (std::strcmp(argv[i], "-y") == 0) record = argv[i + 1];
     }
-    long frames = 100, stepMs = 20, warnings = 0, exitCode = 0, stopExit = 255;
+    long frames = 100, stepMs = 20, warnings = 0, exitCode = 0, stopExit = 255, stopMs = 0;
     std::string error = "fake converter failed";
     std::ifstream scriptFile(script);
     if (!scriptFile) {
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         if (key == "warnings") fields >> warnings;
         if (key == "exit") fields >> exitCode;
         if (key == "stop_exit") fields >> stopExit;
+        if (key == "stop_ms") fields >> stopMs;
         if (key == "error") {
             std::getline(fields >> std::ws, error);
         }
@@ -68,6 +70,7 @@ int main(int argc, char** argv) {
     for (long frame = 0; frame <= frames; ++frame) {
         if (interrupted) {
             std::fprintf(stderr, "\nExiting normally, received signal %d.\n", SIGINT);
+            std::this_thread::sleep_for(std::chrono::milliseconds(stopMs));
             std::ofstream(record, std::ios::app) << "stopped at " << frame << '\n';
             return static_cast<int>(stopExit);
         }
