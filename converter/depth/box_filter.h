@@ -1,6 +1,7 @@
 #pragma once
-// Mean over a (2r+1) x (2r+1) window by running sums; windows are cut at the plane's
-// borders and divided by the number of samples they hold. O(1) per sample whatever r.
+// Mean over a (2r+1) x (2r+1) window: running column sums down the plane, a fixed number
+// of taps across each row (both vectorised); windows are cut at the plane's
+// borders and divided by the number of samples they hold.
 #include "converter/depth/plane.h"
 
 namespace kalo::depth {

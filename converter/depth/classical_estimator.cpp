@@ -93,7 +93,7 @@ public:
         holdBarsAtScreen(rect);
 
         guided_.solve(GuideChannels{&workY_, &workU_, &workV_}, raw_, kGuideRadius, kGuideEps);
-        guided_.apply(halfY_, picture.u, picture.v, refined_);
+        guided_.apply(halfY_, refined_);
         depth.values = refined_.values;
         writeBars(depth, halfLeft, halfTop, halfRight, halfBottom);
         depth.sceneCut = !havePrevious;

@@ -67,28 +67,24 @@ void solveCoefficients(std::size_t n, float eps, const float* __restrict mY,
     }
 }
 
-// One fine row: q = aY*Y + aU*U + aV*V + b with the coefficients blended between two
-// coarse rows, written as depth 0..255.
-void applyRow(int n, float fy, const float* __restrict aY0, const float* __restrict aY1,
-              const float* __restrict aU0, const float* __restrict aU1,
-              const float* __restrict aV0, const float* __restrict aV1,
-              const float* __restrict b0, const float* __restrict b1,
-              const std::uint8_t* __restrict gy, const std::uint8_t* __restrict gu,
-              const std::uint8_t* __restrict gv, float* __restrict scratch,
-              std::uint8_t* __restrict out) {
-    const float yScale = 1.0f / 255.0f;
-    const float cScale = kChromaGain / 255.0f;
-    const float cOffset = 128.0f * cScale;
+// Coefficients interpolated across one coarse row to the fine width.
+void widenRow(int w, const int* __restrict index, const float* __restrict weight, const float* __restrict coarse,
+              float* __restrict wide) {
+    for (int x = 0; x < w; ++x) {
+        const int i = index[x];
+        wide[x] = coarse[i] + weight[x] * (coarse[i + 1] - coarse[i]);
+    }
+}
+
+// One fine row: depth = slope * Y + offset, the two maps blended between two coarse rows.
+void applyRow(int n, float fy, const float* __restrict slope0, const float* __restrict slope1,
+              const float* __restrict offset0, const float* __restrict offset1,
+              const std::uint8_t* __restrict luma, float* __restrict scratch, std::uint8_t* __restrict out) {
     for (int x = 0; x < n; ++x) {
-        const float ay = aY0[x] + fy * (aY1[x] - aY0[x]);
-        const float au = aU0[x] + fy * (aU1[x] - aU0[x]);
-        const float av = aV0[x] + fy * (aV1[x] - aV0[x]);
-        const float bb = b0[x] + fy * (b1[x] - b0[x]);
-        const float q = ay * (static_cast<float>(gy[x]) * yScale) +
-                        au * (static_cast<float>(gu[x]) * cScale - cOffset) +
-                        av * (static_cast<float>(gv[x]) * cScale - cOffset) + bb;
-        const float scaled = q * 255.0f + 0.5f;
-        scratch[x] = scaled < 0.0f ? 0.0f : (scaled > 255.0f ? 255.0f : scaled);
+        const float slope = slope0[x] + fy * (slope1[x] - slope0[x]);
+        const float offset = offset0[x] + fy * (offset1[x] - offset0[x]);
+        const float depth = slope * static_cast<float>(luma[x]) + offset;
+        scratch[x] = depth < 0.0f ? 0.0f : (depth > 255.0f ? 255.0f : depth);
     }
     for (int x = 0; x < n; ++x) out[x] = static_cast<std::uint8_t>(static_cast<int>(scratch[x]));
 }
@@ -115,10 +111,11 @@ void GuidedFilter::solve(const GuideChannels& guide, const FloatPlane& input, in
 
     const int w = input.width;
     const int h = input.height;
+    const std::size_t n = input.values.size();
     for (FloatPlane& c : coefficients_) {
         if (c.width != w || c.height != h) c.resize(w, h);
     }
-    solveCoefficients(input.values.size(), eps, means_[0].values.data(), means_[1].values.data(),
+    solveCoefficients(n, eps, means_[0].values.data(), means_[1].values.data(),
                       means_[2].values.data(), means_[3].values.data(), means_[4].values.data(),
                       means_[5].values.data(), means_[6].values.data(), means_[7].values.data(),
                       means_[8].values.data(), means_[9].values.data(), means_[10].values.data(),
@@ -126,50 +123,57 @@ void GuidedFilter::solve(const GuideChannels& guide, const FloatPlane& input, in
                       coefficients_[0].values.data(), coefficients_[1].values.data(),
                       coefficients_[2].values.data(), coefficients_[3].values.data());
     for (int c = 0; c < 4; ++c) box_.mean(coefficients_[c], radius, smoothCoefficients_[c]);
+
+    // For the fine picture: depth (0..255) = slope * luma byte + offset, where the chroma
+    // terms are taken at this resolution. Chroma thus decides which object a region belongs
+    // to; luma places the edge at the fine resolution.
+    for (FloatPlane* p : {&slope_, &offset_}) {
+        if (p->width != w || p->height != h) p->resize(w, h);
+    }
+    const float* aYs = smoothCoefficients_[0].values.data();
+    const float* aUs = smoothCoefficients_[1].values.data();
+    const float* aVs = smoothCoefficients_[2].values.data();
+    const float* bs = smoothCoefficients_[3].values.data();
+    const float* gu = guideU_.values.data();
+    const float* gv = guideV_.values.data();
+    float* slope = slope_.values.data();
+    float* offset = offset_.values.data();
+    for (std::size_t i = 0; i < n; ++i) {
+        slope[i] = aYs[i];
+        offset[i] = 255.0f * (aUs[i] * gu[i] + aVs[i] * gv[i] + bs[i]) + 0.5f;
+    }
 }
 
-void GuidedFilter::apply(const BytePlane& fineY, const PlaneView& fineU, const PlaneView& fineV,
-                         BytePlane& out) {
+void GuidedFilter::apply(const BytePlane& fineY, BytePlane& out) {
     const int w = fineY.width;
     const int h = fineY.height;
     if (out.width != w || out.height != h) out.resize(w, h);
-    const int coarseW = smoothCoefficients_[0].width;
-    const int coarseH = smoothCoefficients_[0].height;
+    const int coarseW = slope_.width;
+    const int coarseH = slope_.height;
     if (coarseW == 0 || coarseH == 0 || w == 0 || h == 0) return;
 
     // Across first (once per coarse row), then down per fine row: the second pass is a
     // plain blend of two rows that the compiler vectorises.
     const LinearTable columns = makeLinearTable(coarseW, w);
     const LinearTable rows = makeLinearTable(coarseH, h);
-    for (int c = 0; c < 4; ++c) {
+    const FloatPlane* maps[2] = {&slope_, &offset_};
+    padded_.resize(static_cast<std::size_t>(coarseW) + 1);
+    for (int c = 0; c < 2; ++c) {
         FloatPlane& wide = wideRows_[c];
         if (wide.width != w || wide.height != coarseH) wide.resize(w, coarseH);
         for (int y = 0; y < coarseH; ++y) {
-            const float* s = smoothCoefficients_[c].row(y);
-            float* d = wide.row(y);
-            for (int x = 0; x < w; ++x) {
-                const int i = columns.index[static_cast<std::size_t>(x)];
-                const int i1 = std::min(i + 1, coarseW - 1);
-                const float f = columns.weight[static_cast<std::size_t>(x)];
-                d[x] = s[i] + f * (s[i1] - s[i]);
-            }
+            const float* coarse = maps[c]->row(y);
+            std::copy(coarse, coarse + coarseW, padded_.begin());
+            padded_[static_cast<std::size_t>(coarseW)] = coarse[coarseW - 1];
+            widenRow(w, columns.index.data(), columns.weight.data(), padded_.data(), wide.row(y));
         }
     }
     if (scratch_.size() < static_cast<std::size_t>(w)) scratch_.resize(static_cast<std::size_t>(w));
-    const int chromaW = std::min(w, std::min(fineU.width, fineV.width));
-    const int chromaH = std::min(fineU.height, fineV.height);
     for (int y = 0; y < h; ++y) {
         const int r0 = rows.index[static_cast<std::size_t>(y)];
         const int r1 = std::min(r0 + 1, coarseH - 1);
-        const int chromaRow = std::min(y, chromaH - 1);
-        applyRow(chromaW, rows.weight[static_cast<std::size_t>(y)], wideRows_[0].row(r0), wideRows_[0].row(r1),
-                 wideRows_[1].row(r0), wideRows_[1].row(r1), wideRows_[2].row(r0), wideRows_[2].row(r1),
-                 wideRows_[3].row(r0), wideRows_[3].row(r1), fineY.row(y),
-                 fineU.data + static_cast<std::ptrdiff_t>(chromaRow) * fineU.linesize,
-                 fineV.data + static_cast<std::ptrdiff_t>(chromaRow) * fineV.linesize, scratch_.data(),
-                 out.row(y));
-        // Only when the chroma planes are narrower than the halved luma (not 4:2:0 sized).
-        for (int x = chromaW; x < w; ++x) out.row(y)[x] = out.row(y)[chromaW > 0 ? chromaW - 1 : 0];
+        applyRow(w, rows.weight[static_cast<std::size_t>(y)], wideRows_[0].row(r0), wideRows_[0].row(r1),
+                 wideRows_[1].row(r0), wideRows_[1].row(r1), fineY.row(y), scratch_.data(), out.row(y));
     }
 }
 

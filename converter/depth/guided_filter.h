@@ -1,7 +1,7 @@
 #pragma once
 // Edge-aware refinement: a colour guided filter (He, Sun and Tang) solved at the working
 // resolution and applied at a finer one (the "fast guided filter"): the local linear
-// coefficients are smooth, so they are interpolated up and combined with the finer guide,
+// coefficients are smooth, so they are interpolated up and combined with the finer luma,
 // which puts the depth edges on the picture's own edges.
 #include <cstdint>
 #include <vector>
@@ -26,11 +26,9 @@ public:
     // squared units of a 0..1 guide.
     void solve(const GuideChannels& guide, const FloatPlane& input, int radius, float eps);
 
-    // Applies the coefficients to a finer guide: luma at fineY's size, chroma planes of the
-    // same size (the 4:2:0 chroma of a picture whose halved luma is fineY). Writes depth
-    // 0..255 into out (sized like fineY).
-    void apply(const BytePlane& fineY, const PlaneView& fineU, const PlaneView& fineV,
-               BytePlane& out);
+    // Applies the coefficients to a finer luma (any size; half resolution in practice):
+    // writes depth 0..255 into out, sized like fineY.
+    void apply(const BytePlane& fineY, BytePlane& out);
 
 private:
     BoxFilter box_;
@@ -39,7 +37,9 @@ private:
     FloatPlane means_[13];
     FloatPlane coefficients_[4];       // aY, aU, aV, b
     FloatPlane smoothCoefficients_[4];
-    FloatPlane wideRows_[4];           // coefficients interpolated across, per coarse row
+    FloatPlane slope_, offset_;        // depth = slope * luma + offset, at this resolution
+    FloatPlane wideRows_[2];           // slope and offset interpolated across, per coarse row
+    std::vector<float> padded_;
     std::vector<float> scratch_;
 };
 

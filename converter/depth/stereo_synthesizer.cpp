@@ -8,19 +8,45 @@
 // samples that fall into each squeezed chroma sample.
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "converter/depth/depth_stage.h"
 #include "converter/depth/plane.h"
 #include "converter/depth/resample.h"
 #include "converter/depth/stereo_geometry.h"
+#include "converter/depth/view_sampler.h"
 #include "converter/depth/view_warp.h"
 
 namespace kalo::depth {
 namespace {
 
 enum View { kLeft = 0, kRight = 1 };
+
+// The row loops live in free functions with restrict-qualified parameters: inside the class
+// a byte store could alias the members (the loop bounds), which stops vectorisation.
+
+// A full-resolution row squeezed to half width by a 2-pixel box.
+void halveRow(int halfWidth, const std::uint8_t* __restrict in, std::uint8_t* __restrict out) {
+    for (int m = 0; m < halfWidth; ++m) out[m] = static_cast<std::uint8_t>((in[2 * m] + in[2 * m + 1] + 1) >> 1);
+}
+
+void shiftsOf(int n, const std::uint8_t* __restrict depth, const std::int32_t* __restrict table,
+              std::int32_t* __restrict left, std::int32_t* __restrict right) {
+    for (int j = 0; j < n; ++j) left[j] = table[depth[j]];
+    for (int j = 0; j < n; ++j) right[j] = -left[j];
+}
+
+int largestDifference(int n, const std::uint8_t* __restrict a, const std::uint8_t* __restrict b) {
+    int worst = 0;
+    for (int j = 0; j < n; ++j) {
+        const int difference = a[j] > b[j] ? a[j] - b[j] : b[j] - a[j];
+        worst = difference > worst ? difference : worst;
+    }
+    return worst;
+}
 
 class Synthesizer final : public StereoSynthesizer {
 public:
@@ -30,17 +56,24 @@ public:
         const int width = picture.y.width;
         const int height = std::min(picture.y.height, out.y.height);
         if (width < 2 || height < 1 || out.y.width < 2) return;
-        prepare(width, out);
+        prepare(width, height, out);
         const std::uint8_t* depthValues = depthOnGrid(depth);
+        // Even-width views of exactly the half-resolution grid take the vectorised readers.
+        const bool simpleLayout = width == out.y.width && width % 4 == 0 &&
+                                  outChromaWidth_ == halfWidth_ && picture.u.width >= halfWidth_ &&
+                                  picture.v.width >= halfWidth_;
 
         const int chromaRows = std::min({out.u.height, out.v.height, picture.u.height, picture.v.height});
+        const std::uint8_t* mappedRow = nullptr;  // the depth row the current maps were built from
         for (int r = 0; r < halfHeight_; ++r) {
             const std::uint8_t* d = depthValues + static_cast<std::size_t>(r) * halfWidth_;
-            for (int view = 0; view < 2; ++view) {
-                const std::int32_t* lut = shiftTable_[view].data();
-                std::int32_t* s = shift_.data();
-                for (int j = 0; j < halfWidth_; ++j) s[j] = lut[d[j]];
-                mapBuilder_.build(s, halfWidth_, view == kLeft, map_[view].data());
+            if (mappedRow == nullptr || !closeEnough(d, mappedRow)) {
+                buildMaps(d);
+                mappedRow = d;
+            }
+            if (simpleLayout) {
+                warpRowPair(picture, r, height, r < chromaRows, out);
+                continue;
             }
             for (int y = 2 * r; y < std::min(2 * r + 2, height); ++y) warpLumaRow(picture.y, y, out.y);
             if (r < chromaRows) {
@@ -51,16 +84,32 @@ public:
     }
 
 private:
-    void prepare(int width, const Yuv420Target& out) {
+    // Neighbouring depth rows are often nearly the same: their maps would differ by less than
+    // kReuseShift, so the maps of the row they were built from are kept.
+    bool closeEnough(const std::uint8_t* row, const std::uint8_t* mapped) const {
+        return largestDifference(halfWidth_, row, mapped) <= reuseTolerance_;
+    }
+
+    void buildMaps(const std::uint8_t* d) {
+        std::int32_t* left = shift_.data();
+        std::int32_t* right = rightShift_.data();
+        shiftsOf(halfWidth_, d, shiftTable_[kLeft].data(), left, right);
+        mapBuilder_.build(left, halfWidth_, true, map_[kLeft].data());
+        mapBuilder_.build(right, halfWidth_, false, map_[kRight].data());
+        samplers_[kLeft].prepare(map_[kLeft].data(), halfWidth_);
+        samplers_[kRight].prepare(map_[kRight].data(), halfWidth_);
+    }
+
+    void prepare(int width, int height, const Yuv420Target& out) {
         const int halfWidth = (width + 1) / 2;
         if (halfWidth == halfWidth_ && out.y.width == outWidth_ && out.u.width == outChromaWidth_ &&
-            out.y.height == outHeight_) {
+            height == outHeight_) {
             return;
         }
         halfWidth_ = halfWidth;
-        halfHeight_ = (out.y.height + 1) / 2;
+        halfHeight_ = (height + 1) / 2;
         outWidth_ = out.y.width;
-        outHeight_ = out.y.height;
+        outHeight_ = height;
         outChromaWidth_ = std::min(out.u.width, out.v.width);
         // Shift per view in 1/256 of a half-resolution column.
         const double columnsPerStep = strength_ / 1000.0 * width / 255.0 / 2.0 / 2.0;
@@ -71,8 +120,14 @@ private:
             shiftTable_[kRight][static_cast<std::size_t>(d)] = -fixed;
         }
         shift_.assign(static_cast<std::size_t>(halfWidth_), 0);
+        rightShift_.assign(static_cast<std::size_t>(halfWidth_), 0);
+        // Depth steps that move a view by less than kReuseShift.
+        const double stepShift = std::abs(static_cast<double>(shiftTable_[kLeft][255] - shiftTable_[kLeft][0])) / 255.0;
+        reuseTolerance_ = stepShift > 0 ? static_cast<int>(kReuseShift / stepShift) : 255;
         for (auto& m : map_) m.assign(static_cast<std::size_t>(halfWidth_), 0);
         halfRow_.assign(static_cast<std::size_t>(halfWidth_) + 1, 0);
+        for (auto& row : paddedRows_) row.assign(static_cast<std::size_t>(halfWidth_) + 2 * kRowPad, 0);
+        spareRow_.assign(static_cast<std::size_t>(outWidth_), 0);
         // Which half-resolution view column each squeezed output column shows (identity for
         // even widths, where a half-width view has exactly the half-resolution grid).
         const int leftWidth = outWidth_ / 2;
@@ -125,6 +180,54 @@ private:
         return depthGrid_.values.data();
     }
 
+    // Rows read by the vectorised readers carry copies of their end samples on both sides.
+    std::uint8_t* padded(int index) { return paddedRows_[static_cast<std::size_t>(index)].data() + kRowPad; }
+    void padEnds(std::uint8_t* row) const {
+        for (int i = 1; i <= kRowPad; ++i) {
+            row[-i] = row[0];
+            row[halfWidth_ - 1 + i] = row[halfWidth_ - 1];
+        }
+    }
+
+    // Half-resolution row r: both full-resolution luma rows (squeezed by a 2-pixel box
+    // before the warp reads them) and the chroma row, through both views' maps.
+    void warpRowPair(const Yuv420View& source, int r, int height, bool withChroma, Yuv420Target& target) {
+        std::uint8_t* halves[2] = {padded(0), padded(1)};
+        std::uint8_t* lumaOut[2] = {target.y.data + static_cast<std::ptrdiff_t>(2 * r) * target.y.linesize,
+                                    spareRow_.data()};
+        const int rows = std::min(2, height - 2 * r);
+        if (rows == 2) lumaOut[1] = lumaOut[0] + target.y.linesize;
+        for (int i = 0; i < 2; ++i) {
+            const std::uint8_t* in = source.y.data + static_cast<std::ptrdiff_t>(2 * r + std::min(i, rows - 1)) * source.y.linesize;
+            halveRow(halfWidth_, in, halves[i]);
+            padEnds(halves[i]);
+        }
+        std::uint8_t* u = padded(2);
+        std::uint8_t* v = padded(3);
+        std::uint8_t* outU = nullptr;
+        std::uint8_t* outV = nullptr;
+        if (withChroma) {
+            std::memcpy(u, source.u.data + static_cast<std::ptrdiff_t>(r) * source.u.linesize, static_cast<std::size_t>(halfWidth_));
+            std::memcpy(v, source.v.data + static_cast<std::ptrdiff_t>(r) * source.v.linesize, static_cast<std::size_t>(halfWidth_));
+            padEnds(u);
+            padEnds(v);
+            outU = target.u.data + static_cast<std::ptrdiff_t>(r) * target.u.linesize;
+            outV = target.v.data + static_cast<std::ptrdiff_t>(r) * target.v.linesize;
+        }
+        const int chromaColumns = halfWidth_ / 2;
+        for (int view = 0; view < 2; ++view) {
+            ViewRowSampler& sampler = samplers_[static_cast<std::size_t>(view)];
+            const int lumaOffset = view == kLeft ? 0 : halfWidth_;
+            sampler.sample(halves[0], lumaOut[0] + lumaOffset);
+            sampler.sample(halves[1], lumaOut[1] + lumaOffset);
+            if (withChroma) {
+                const int chromaOffset = view == kLeft ? 0 : chromaColumns;
+                sampler.sampleSqueezed(u, outU + chromaOffset, chromaColumns);
+                sampler.sampleSqueezed(v, outV + chromaOffset, chromaColumns);
+            }
+        }
+    }
+
     void warpLumaRow(const PlaneView& source, int y, MutablePlaneView& target) {
         const std::uint8_t* in = source.data + static_cast<std::ptrdiff_t>(y) * source.linesize;
         std::uint8_t* h = halfRow_.data();
@@ -173,13 +276,21 @@ private:
     std::array<int, 2> viewWidth_{};
     std::array<int, 2> chromaWidth_{};
     std::array<std::int32_t, 256> shiftTable_[2]{};
+    // An eighth of a half-resolution column (a quarter pixel): far below what shows.
+    static constexpr int kReuseShift = kSubColumns / 8;
+    int reuseTolerance_ = 0;
     std::vector<std::int32_t> shift_;
+    std::vector<std::int32_t> rightShift_;
     std::vector<std::int32_t> map_[2];
     std::vector<std::uint8_t> halfRow_;
     std::array<std::vector<int>, 2> lumaColumn_;
     std::array<std::vector<int>, 2> chromaColumns_;
     BytePlane depthGrid_;
     SourceMapBuilder mapBuilder_;
+    std::array<ViewRowSampler, 2> samplers_;
+    static constexpr int kRowPad = 2;
+    std::array<std::vector<std::uint8_t>, 4> paddedRows_;  // two luma halves, then U and V
+    std::vector<std::uint8_t> spareRow_;                    // output of a missing odd last row
 };
 
 }  // namespace
