@@ -68,21 +68,6 @@ public:
         pump = std::thread([this] { pumpLoop(); });
     }
 
-    ~PseudoTerminalConsole() {
-        if (pump.joinable()) {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                stopping = true;
-            }
-            wake();
-            pump.join();
-        }
-        if (echoFd > STDERR_FILENO) close(echoFd);
-        for (int fd : {master, slave, wakePipe[0], wakePipe[1]}) {
-            if (fd >= 0) close(fd);
-        }
-    }
-
     int terminal(int* error) const {
         if (error) *error = openError;
         return slave;
@@ -127,7 +112,7 @@ public:
         lock.unlock();
         wake();
         lock.lock();
-        settled.wait_for(lock, limit, [&] { return settleDone >= generation || stopping; });
+        settled.wait_for(lock, limit, [&] { return settleDone >= generation; });
     }
 
 private:
@@ -171,13 +156,13 @@ private:
         }
     }
 
+    // Runs for the life of the process.
     void pumpLoop() {
         bool readable = true;
         for (;;) {
             std::uint64_t requested;
             {
                 std::lock_guard<std::mutex> lock(mutex);
-                if (stopping) return;
                 requested = settleRequested;
             }
             readable = readable && drain();
@@ -205,7 +190,6 @@ private:
 
     std::mutex mutex;  // guards the members below
     TerminalScreen screen;
-    bool stopping = false;
     std::uint64_t settleRequested = 0;
     std::uint64_t settleDone = 0;
     std::condition_variable settled;
@@ -213,9 +197,11 @@ private:
     std::thread pump;
 };
 
+// Never destroyed: a worker may still be collecting a stopping converter (and read the
+// console) while the process exits; the pump ends with the process.
 PseudoTerminalConsole& theConsole() {
-    static PseudoTerminalConsole console;
-    return console;
+    static PseudoTerminalConsole* console = new PseudoTerminalConsole();
+    return *console;
 }
 
 }  // namespace
