@@ -17,7 +17,7 @@ namespace {
 
 // Frees *context and opens a fresh decoder for `stream`. Returns avcodec_open2's result,
 // or a negative error when no decoder exists or memory runs out.
-int openDecoder(const AVStream* stream, AVCodecContext** context, bool useThreads) {
+int openDecoder(const AVStream* stream, AVCodecContext** context, int threads) {
     avcodec_free_context(context);
     const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
     if (!codec) return AVERROR_DECODER_NOT_FOUND;
@@ -26,13 +26,15 @@ int openDecoder(const AVStream* stream, AVCodecContext** context, bool useThread
     int result = avcodec_parameters_to_context(*context, stream->codecpar);
     if (result < 0) return result;
     (*context)->pkt_timebase = stream->time_base;
-    // As many decoding threads as the machine has cores: the preview then keeps up with
-    // high-resolution sources the way the command-line tools do.
-    if (useThreads) (*context)->thread_count = 0;
+    (*context)->thread_count = threads;
     return avcodec_open2(*context, codec, nullptr);
 }
 
 }  // namespace
+
+// As many decoding threads as the machine has cores: the preview then keeps up with
+// high-resolution sources the way the command-line tools do.
+int FFmpegHelper::defaultCodecThreads = 0;
 
 FFmpegHelper::FFmpegHelper() {
     mutex = SDL_CreateMutex();
@@ -215,10 +217,10 @@ void FFmpegHelper::closeMedia() {
 
 int FFmpegHelper::reopenDecoders() {
     if (!videoStream) return AVERROR(EINVAL);
-    const int videoResult = openDecoder(videoStream, &videoDecoder, true);
+    const int videoResult = openDecoder(videoStream, &videoDecoder, codecThreads);
     if (videoResult < 0) return videoResult;
     if (!audioStream) return videoResult;
-    return openDecoder(audioStream, &audioDecoder, false);
+    return openDecoder(audioStream, &audioDecoder, 1);
 }
 
 void FFmpegHelper::recreateTexture(SDL_Renderer* renderer) {

@@ -153,6 +153,10 @@ public:
     std::filesystem::path programPath;
     // Off: the decoder does not sleep between pictures (used to measure decoding speed).
     std::atomic<bool> pacing{true};
+    // Threads FFmpeg may use inside the video decoder and inside each filter graph; 0 lets
+    // it take one per core. New engines start with `defaultCodecThreads`.
+    static int defaultCodecThreads;
+    int codecThreads = defaultCodecThreads;
     std::uint32_t thumbnailWaitMs = 1000;
 
 private:

@@ -21,6 +21,7 @@ struct FFmpegHelper::FilterBuild {
     int index = 0;
     std::string description;
     PictureFormat format;
+    int threads = 0;
     SDL_Thread* thread = nullptr;
     std::atomic<bool> done{false};
 };
@@ -47,7 +48,8 @@ std::string FFmpegHelper::filterDescription(int index) const {
 }
 
 int FFmpegHelper::buildFilter(int index) {
-    std::shared_ptr<FilterImage> image = FilterImage::build(filterDescription(index), sourceFormat);
+    std::shared_ptr<FilterImage> image =
+        FilterImage::build(filterDescription(index), sourceFormat, codecThreads);
     const bool ready = image->ready;
     storeFilter(index, std::move(image));
     return ready ? 0 : -1;
@@ -62,7 +64,8 @@ void FFmpegHelper::storeFilter(int index, std::shared_ptr<FilterImage> image) {
 
 int FFmpegHelper::filterThreadMain(void* data) {
     auto* build = static_cast<FilterBuild*>(data);
-    std::shared_ptr<FilterImage> image = FilterImage::build(build->description, build->format);
+    std::shared_ptr<FilterImage> image =
+        FilterImage::build(build->description, build->format, build->threads);
     const bool ready = image->ready;
     build->engine->storeFilter(build->index, std::move(image));
     if (!ready) {
@@ -79,6 +82,7 @@ void FFmpegHelper::startFilterBuild(int index) {
     build->index = index;
     build->description = filterDescription(index);
     build->format = sourceFormat;
+    build->threads = codecThreads;
     build->thread = SDL_CreateThread(filterThreadMain, "filter-thread", build.get());
     if (!build->thread) {
         SDL_LockMutex(mutex);

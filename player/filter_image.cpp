@@ -47,7 +47,7 @@ bool parseAndConfigure(FFmpegHelper::FilterImage& image, const std::string& desc
 }  // namespace
 
 std::shared_ptr<FFmpegHelper::FilterImage> FFmpegHelper::FilterImage::build(
-    const std::string& description, const PictureFormat& format) {
+    const std::string& description, const PictureFormat& format, int threads) {
     auto image = std::make_shared<FilterImage>();
     const AVFilter* bufferFilter = avfilter_get_by_name("buffer");
     const AVFilter* sinkFilter = avfilter_get_by_name("buffersink");
@@ -58,6 +58,7 @@ std::shared_ptr<FFmpegHelper::FilterImage> FFmpegHelper::FilterImage::build(
         say("Filter create failed!\n");
         return image;
     }
+    image->graph->nb_threads = threads;
 
     char arguments[512];
     std::snprintf(arguments, sizeof arguments,

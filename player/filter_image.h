@@ -13,10 +13,11 @@ struct AVFrame;
 
 class FFmpegHelper::FilterImage {
 public:
-    // Builds the graph for pictures of `format`. Failures print their message on standard
-    // output and give an image that is not `ready` (an empty description never builds).
+    // Builds the graph for pictures of `format`, its filters using up to `threads` threads
+    // (0: one per core). Failures print their message on standard output and give an image
+    // that is not `ready` (an empty description never builds).
     static std::shared_ptr<FilterImage> build(const std::string& description,
-                                              const PictureFormat& format);
+                                              const PictureFormat& format, int threads = 0);
 
     FilterImage() = default;
     ~FilterImage();
