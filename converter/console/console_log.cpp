@@ -94,7 +94,8 @@ void ConsoleLog::status(const std::string& line) {
     std::string text = line.substr(0, kStatusLineMaxColumns);
     const size_t length = text.size();
     if (statusShown && statusLength > length) text.append(statusLength - length, ' ');
-    writeLocked(text + "\r");
+    // "\r" first too: whatever the terminal echoed meanwhile (a "^C") moved the cursor.
+    writeLocked("\r" + text + "\r");
     statusShown = true;
     statusLength = length;
 }

@@ -15,8 +15,8 @@ public:
     // the current level.
     void message(int level, const std::string& text);
 
-    // Rewrites the status row: the line, blanks over what a longer previous line left,
-    // then "\r" so that the cursor stands at the start of the row. Never writes "\n", so a
+    // Rewrites the status row: "\r", the line, blanks over what a longer previous line
+    // left, then "\r" so that the cursor stands at the start of the row. Never writes "\n", so a
     // terminal that turns "\n" into "\r\n" shows the same thing.
     void status(const std::string& line);
 
