@@ -19,9 +19,9 @@
 namespace kalo::depth {
 namespace {
 
-constexpr int kWorkRows = 180;
-constexpr int kGuideRadius = 4;      // in working samples: about 24 pixels at 1080p
-constexpr float kGuideEps = 0.002f;  // squared 0..1 guide units: edges of ~0.045 and more count
+constexpr int kWorkRows = 120;
+constexpr int kGuideRadius = 3;      // in working samples: a 7 x 7 window, about 60 pixels at 1080p
+constexpr float kGuideEps = 0.005f;  // squared 0..1 guide units: edges of ~0.07 and more count
 constexpr float kScreenLevel = kScreenPlaneDepth / 255.0f;
 
 struct CueWeights {

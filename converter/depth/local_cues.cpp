@@ -7,7 +7,7 @@
 namespace kalo::depth {
 namespace {
 
-constexpr int kCueRadius = 2;
+constexpr int kCueRadius = 1;
 constexpr int kHistogramBins = 1024;
 // Luma range below which a region counts as flat rather than as sharp or soft.
 constexpr float kFlatRange = 8.0f;

@@ -276,8 +276,8 @@ private:
     std::array<int, 2> viewWidth_{};
     std::array<int, 2> chromaWidth_{};
     std::array<std::int32_t, 256> shiftTable_[2]{};
-    // An eighth of a half-resolution column (a quarter pixel): far below what shows.
-    static constexpr int kReuseShift = kSubColumns / 8;
+    // A quarter of a half-resolution column (half a pixel): below what shows.
+    static constexpr int kReuseShift = kSubColumns / 4;
     int reuseTolerance_ = 0;
     std::vector<std::int32_t> shift_;
     std::vector<std::int32_t> rightShift_;

@@ -1,6 +1,7 @@
 #include "converter/depth/view_warp.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace kalo::depth {
@@ -14,22 +15,23 @@ inline std::int32_t ceilColumn(std::int32_t position) {
     return (position + kSubColumns - 1) >> 8;
 }
 
-// The source position of each view column from the source column that owns it, as a
-// stretch between that column and the next. Extended index e is source column e - 1.
-void interpolate(int n, const std::int32_t* __restrict owner, const std::int32_t* __restrict shift,
-                 std::int32_t* __restrict out) {
-    const std::int32_t last = (n - 1) * kSubColumns;
-    for (int k = 0; k < n; ++k) {
-        const std::int32_t e = owner[k];
-        const std::int32_t s0 = shift[e];
-        const std::int32_t into = k * kSubColumns - ((e - 1) * kSubColumns + s0);
-        // A stretch only between neighbours less than half a column apart in shift; across
-        // a fold the owner keeps its own shift.
-        const std::int32_t step = shift[e + 1] - s0;
-        const std::int32_t slope = step >= -kSubColumns / 2 && step <= kSubColumns / 2 ? step : 0;
-        const std::int32_t p = k * kSubColumns - s0 - ((slope * into) >> 8);
-        out[k] = std::min(std::max(p, 0), last);
-    }
+// A column and its shift in one word, the column in the high bits: the largest (smallest)
+// word belongs to the largest (smallest) column, and carries that column's shift along.
+constexpr std::int32_t kShiftBias = 1 << 15;
+
+// View position t(e) of every extended column, where neighbours leave a hole, and the
+// packed column-and-shift words.
+void positionsAndHoles(int count, const std::int32_t* __restrict shift, std::int32_t* __restrict position,
+                       std::uint8_t* __restrict holes, std::int32_t* __restrict packed) {
+    for (int e = 0; e < count; ++e) position[e] = (e - 1) * kSubColumns + shift[e];
+    for (int e = 0; e + 1 < count; ++e) holes[e] = position[e + 1] - position[e] > kHoleGap ? 1 : 0;
+    for (int e = 0; e < count; ++e) packed[e] = (e << 16) | (shift[e] + kShiftBias);
+}
+
+// Source position of view column k from its owner's packed word: the owner's own shift.
+inline std::int32_t ownedPosition(int k, std::int32_t word, std::int32_t last) {
+    const std::int32_t p = k * kSubColumns - ((word & 0xffff) - kShiftBias);
+    return std::min(std::max(p, 0), last);
 }
 
 inline std::int32_t reflect(std::int32_t p, std::int32_t last) {
@@ -49,53 +51,58 @@ void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
     marks_.resize(static_cast<std::size_t>(n) + 1);
     owner_.resize(static_cast<std::size_t>(n));
     holes_.resize(static_cast<std::size_t>(n) + 9);
+    packed_.resize(extended);
     std::int32_t* s = shift_.data();
     std::int32_t* t = position_.data();
     std::int32_t* marks = marks_.data();
     std::int32_t* owner = owner_.data();
 
-    s[0] = shift[0];
-    std::copy(shift, shift + n, s + 1);
-    s[n + 1] = shift[n - 1];
-    s[n + 2] = shift[n - 1];
-    for (int e = 0; e < n + 3; ++e) t[e] = (e - 1) * kSubColumns + s[e];
+    // Shifts beyond +-127 columns (8K pictures at extreme strength) are clipped to fit the
+    // packed words.
+    auto clip = [](std::int32_t v) { return std::min(std::max(v, -kShiftBias + 1), kShiftBias - 1); };
+    s[0] = clip(shift[0]);
+    for (int j = 0; j < n; ++j) s[j + 1] = clip(shift[j]);
+    s[n + 1] = s[n];
+    s[n + 2] = s[n];
+    std::uint8_t* holes = holes_.data();
+    std::int32_t* packed = packed_.data();
+    positionsAndHoles(n + 3, s, t, holes, packed);
 
+    const std::int32_t last = (n - 1) * kSubColumns;
     if (!leftView) {
         // marks[c]: the largest column whose footprint starts at view column c.
         std::fill(marks, marks + n + 1, 0);
         for (int e = 1; e <= n; ++e) {
             const std::int32_t c = std::min(std::max(ceilColumn(t[e]), 0), n);
-            marks[c] = e;
+            marks[c] = packed[e];
         }
-        std::int32_t running = 0;
+        std::int32_t running = packed[0];
         for (int k = 0; k < n; ++k) {
             running = std::max(running, marks[k]);
-            owner[k] = running;
+            owner[k] = running >> 16;
+            sourcePosition[k] = ownedPosition(k, running, last);
         }
     } else {
         // marks[c + 1]: the smallest column whose footprint ends in view column c. A column
         // keeps at least its own width even where the next one folds back under it (here
         // the next one is the farther).
-        std::fill(marks, marks + n + 1, n + 1);
+        std::fill(marks, marks + n + 1, INT32_MAX);
         for (int e = n; e >= 1; --e) {
             const std::int32_t end = std::max(t[e + 1], t[e] + kSubColumns);
             const std::int32_t c = std::min(std::max(ceilColumn(end) - 1, -1), n - 1);
-            marks[c + 1] = e;
+            marks[c + 1] = packed[e];
         }
-        std::int32_t running = n + 1;
+        std::int32_t running = packed[n + 1];
         for (int k = n - 1; k >= 0; --k) {
             running = std::min(running, marks[k + 1]);
-            owner[k] = running;
+            owner[k] = running >> 16;
+            sourcePosition[k] = ownedPosition(k, running, last);
         }
     }
-    interpolate(n, owner, s, sourcePosition);
 
-    // The few places the stretch is wrong: holes, and the row's ends, where the view reaches
-    // past the picture and the picture's edge is mirrored.
-    const std::int32_t last = (n - 1) * kSubColumns;
-    // Flag the holes in a vectorised pass, then visit them eight flags at a time.
-    std::uint8_t* holes = holes_.data();
-    for (int e = 0; e <= n; ++e) holes[e] = t[e + 1] - t[e] > kHoleGap ? 1 : 0;
+    // The few places the owner's own shift is wrong: holes, and the row's ends, where the
+    // view reaches past the picture and the picture's edge is mirrored.
+    // Visit the holes flagged above eight flags at a time.
     std::fill(holes + n + 1, holes + holes_.size(), 0);
     for (int e = 0; e <= n; ++e) {
         if ((e & 7) == 0) {

@@ -11,8 +11,9 @@
 // Both are branch-free passes. Where neighbours move apart by more than a column and a
 // half, background is uncovered: that hole is filled by mirroring the background beside it
 // (the far side of the edge: left in the left view, right in the right view), never by
-// stretching the near object, so no ghost copy of an edge appears. Smaller spreads (a
-// slanted surface) are interpolated.
+// stretching the near object, so no ghost copy of an edge appears. Elsewhere a view column
+// takes its owner's own shift (a slanted surface stretches by whole owners, which is off by
+// less than the shift difference of neighbours, a fraction of a column).
 #include <cstdint>
 #include <vector>
 
@@ -32,6 +33,7 @@ private:
     std::vector<std::int32_t> marks_;
     std::vector<std::int32_t> owner_;
     std::vector<std::uint8_t> holes_;
+    std::vector<std::int32_t> packed_;  // column << 16 | biased shift
 };
 
 }  // namespace kalo::depth
