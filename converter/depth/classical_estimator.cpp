@@ -41,6 +41,26 @@ CueWeights weightsFor(ScenePrior kind) {
     return {0.50f, 0.25f, 0.25f, 0.25f};
 }
 
+// Each depth sample becomes the nearest of itself and its left and right neighbours. The
+// refined edge may sit a sample inside an object, whose anti-aliased rim would then stay
+// behind with the background when the views are warped (a thin copy of the rim beside the
+// uncovered strip); widening near regions by a sample carries the rim with its object.
+void widenNearEdges(const BytePlane& depth, std::vector<std::uint8_t>& out) {
+    const int w = depth.width;
+    out.resize(depth.values.size());
+    for (int y = 0; y < depth.height; ++y) {
+        const std::uint8_t* __restrict in = depth.row(y);
+        std::uint8_t* __restrict o = out.data() + static_cast<std::size_t>(y) * w;
+        if (w < 3) {
+            std::copy(in, in + w, o);
+            continue;
+        }
+        o[0] = std::max(in[0], in[1]);
+        for (int x = 1; x + 1 < w; ++x) o[x] = std::max(in[x - 1], std::max(in[x], in[x + 1]));
+        o[w - 1] = std::max(in[w - 2], in[w - 1]);
+    }
+}
+
 class ClassicalEstimator final : public DepthEstimator {
 public:
     explicit ClassicalEstimator(const DepthFilterOptions& options)
@@ -94,7 +114,7 @@ public:
 
         guided_.solve(GuideChannels{&workY_, &workU_, &workV_}, raw_, kGuideRadius, kGuideEps);
         guided_.apply(halfY_, refined_);
-        depth.values = refined_.values;
+        widenNearEdges(refined_, depth.values);
         writeBars(depth, halfLeft, halfTop, halfRight, halfBottom);
         depth.sceneCut = !havePrevious;
         std::swap(previousY_, workY_);
