@@ -1,6 +1,7 @@
 #include "converter/pipeline/encoder_stage.h"
 
 #include <chrono>
+#include <optional>
 
 #include "converter/cli/converter_options.h"
 #include "converter/console/console_log.h"
@@ -11,6 +12,11 @@ bool EncoderStage::fail(const std::string& message) {
     p_.control.fail(message);
     p_.queues.abortAll();
     return false;
+}
+
+std::chrono::steady_clock::duration EncoderStage::stopFlushBudget() {
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(kStopFlushBudgetSeconds));
 }
 
 bool EncoderStage::writePacket(AVPacket* packet) {
@@ -47,10 +53,17 @@ void EncoderStage::run() {
     if (!p_.filters.push(nullptr, error)) {
         fail(error);
     } else if (drainFilters()) {
-        const auto always = [] { return true; };
-        if (!p_.encoder.finish(sink, always, error)) {
+        // The end of the input: every delayed picture comes out, unless a stop arrives
+        // meanwhile, which bounds the rest of the flush as for any stop.
+        std::optional<std::chrono::steady_clock::time_point> deadline;
+        const auto keepGoing = [&] {
+            if (!p_.control.stopRequested()) return true;
+            if (!deadline) deadline = std::chrono::steady_clock::now() + stopFlushBudget();
+            return !p_.control.flushCutShort() && std::chrono::steady_clock::now() < *deadline;
+        };
+        if (!p_.encoder.finish(sink, keepGoing, error)) {
             if (!p_.control.failed()) fail(error);
-        } else if (!p_.control.failed()) {
+        } else if (!p_.control.failed() && !deadline) {
             flushedFully_ = true;
         }
     }
@@ -86,16 +99,13 @@ bool EncoderStage::encode(FramePtr picture) {
     std::string error;
     const VideoEncoder::PacketSink sink = [this](AVPacket* packet) { return writePacket(packet); };
     if (!p_.encoder.encode(std::move(picture), sink, error)) return p_.control.failed() ? false : fail(error);
-    ++p_.counters.framesEncoded;
     return true;
 }
 
 // Stopped: what waits in the filters is dropped; the encoder's delayed pictures are
 // flushed until the budget runs out or a second stop request arrives.
 void EncoderStage::finishStopped() {
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(kStopFlushBudgetSeconds));
+    const auto deadline = std::chrono::steady_clock::now() + stopFlushBudget();
     const auto keepGoing = [&] {
         return !p_.control.flushCutShort() && std::chrono::steady_clock::now() < deadline;
     };

@@ -2,6 +2,7 @@
 // The last thread: the filters after `depth`, libx264 and the muxer. On a stop it flushes
 // what the encoder already holds, within a time budget, so the file ends soon and plays.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 
 #include "converter/filters/video_filter_graph.h"
@@ -41,6 +42,7 @@ private:
     bool writePacket(AVPacket* packet);
     bool fail(const std::string& message);
     void finishStopped();
+    static std::chrono::steady_clock::duration stopFlushBudget();
 
     EncoderStageParts p_;
     FramePtr filtered_;

@@ -39,7 +39,6 @@ private:
 };
 
 struct PipelineCounters {
-    std::atomic<std::int64_t> framesEncoded{0};
     std::atomic<double> quality{-1};
     // CPU time of the depth and synthesis calls, for -benchmark.
     std::atomic<double> depthCpuSeconds{0};
