@@ -244,12 +244,15 @@ TEST(StereoSynthesis, BarsStayOnTheScreenInBothViews) {
 }
 
 TEST(DepthMapPicture, UsesTheFullRangeNearBrightFarDark) {
-    for (const auto& size : {std::pair{640, 360}, std::pair{333, 187}}) {
-        const int w = size.first;
-        const int h = size.second;
+    struct Case {
+        int width, height, mapWidth, mapHeight;  // the estimator's half size, or a model's own
+    };
+    for (const Case& c : {Case{640, 360, 320, 180}, Case{333, 187, 167, 94}, Case{640, 360, 100, 57}}) {
+        const int w = c.width;
+        const int h = c.height;
         DepthMap depth;
-        depth.width = (w + 1) / 2;
-        depth.height = (h + 1) / 2;
+        depth.width = c.mapWidth;
+        depth.height = c.mapHeight;
         for (int y = 0; y < depth.height; ++y) {
             for (int x = 0; x < depth.width; ++x) depth.values.push_back(static_cast<std::uint8_t>(60 + 120 * x / depth.width));
         }
