@@ -27,7 +27,7 @@ struct ParseState {
 using Handler = std::function<bool(ParseState&, const std::string& name, const std::string& value,
                                    std::string& error)>;
 
-struct OptionSpec {
+struct OptionRule {
     std::vector<const char*> names;
     bool takesValue;
     Scope scope;
@@ -57,8 +57,8 @@ bool setFilters(ParseState& state, const std::string&, const std::string& value,
     return true;
 }
 
-const std::vector<OptionSpec>& optionTable() {
-    static const std::vector<OptionSpec> table = {
+const std::vector<OptionRule>& optionTable() {
+    static const std::vector<OptionRule> table = {
         {{"-h", "-help", "--help", "-?"}, false, Scope::General,
          [](ParseState& s, auto&, auto&, auto&) {
              s.parsed.action = CommandAction::ShowHelp;
@@ -201,10 +201,10 @@ const std::vector<OptionSpec>& optionTable() {
     return table;
 }
 
-const OptionSpec* findOption(const std::string& name) {
-    for (const OptionSpec& spec : optionTable())
-        for (const char* candidate : spec.names)
-            if (name == candidate) return &spec;
+const OptionRule* findOption(const std::string& name) {
+    for (const OptionRule& rule : optionTable())
+        for (const char* candidate : rule.names)
+            if (name == candidate) return &rule;
     return nullptr;
 }
 
@@ -236,8 +236,8 @@ bool parseArguments(const std::vector<std::string>& arguments, ParsedCommandLine
             outputSeen = true;
             continue;
         }
-        const OptionSpec* spec = findOption(argument);
-        if (spec == nullptr) {
+        const OptionRule* rule = findOption(argument);
+        if (rule == nullptr) {
             error = "Unrecognized option '" + argument + "'. Use -h to list the options.";
             return false;
         }
@@ -250,19 +250,19 @@ bool parseArguments(const std::vector<std::string>& arguments, ParsedCommandLine
             error = "Only one input file is supported (a second -i was given).";
             return false;
         }
-        if (spec->scope == Scope::Output && !state.inputSeen) {
+        if (rule->scope == Scope::Output && !state.inputSeen) {
             error = "Option '" + argument + "' applies to the output; put it after -i.";
             return false;
         }
         std::string value;
-        if (spec->takesValue) {
+        if (rule->takesValue) {
             if (i + 1 >= arguments.size()) {
                 error = "Missing argument for option '" + argument + "'.";
                 return false;
             }
             value = arguments[++i];
         }
-        if (!spec->handle(state, argument, value, error)) return false;
+        if (!rule->handle(state, argument, value, error)) return false;
     }
     if (parsed.action != CommandAction::Convert) return true;
 
