@@ -158,6 +158,8 @@ TEST_F(FilterGraph, MissingCubeFailsWithMessagesAndLeavesPicturesUnfiltered) {
 
 TEST_F(FilterGraph, SharpeningGraphsBuildAndKeepTheFormat) {
     openPaused("count250.mp4");
+    std::vector<int> offered;  // what the keyboard toggles offer to the job record
+    engine.filterChoiceCallback = [&](int index) { offered.push_back(index); };
     for (int index : {101, 102, 103}) {
         SCOPED_TRACE(index);
         EXPECT_EQ(engine.buildFilter(index), 0);
@@ -168,6 +170,7 @@ TEST_F(FilterGraph, SharpeningGraphsBuildAndKeepTheFormat) {
         engine.toggleFilter(index);
         ASSERT_EQ(engine.activeFilter, -1);
     }
+    EXPECT_EQ(offered, (std::vector<int>{101, -1, 102, -1, 103, -1}));
     for (int index : {-1, 0, 11, 100, 104}) {  // no description: the graph cannot build
         CaptureStdout();
         EXPECT_EQ(engine.buildFilter(index), -1) << index;

@@ -143,6 +143,21 @@ TEST(OpenSource, DisplayStringsAndAwkwardPaths) {
     EXPECT_EQ(engine.totalFrames, 250);
 }
 
+TEST(OpenSource, LayoutUsesTheDecoderSizeAndRepairsABadScale) {
+    FFmpegHelper engine;
+    ASSERT_EQ(engine.open(clip("count250.mp4").string(), nullptr), 0);
+    EXPECT_FLOAT_EQ(engine.displayScale, 0.85f);
+    engine.layoutVideo(1000, 500);  // 160x120 at 0.85: 425 high, 566 wide
+    EXPECT_EQ(engine.destRect.x, 217);
+    EXPECT_EQ(engine.destRect.y, 37);
+    EXPECT_EQ(engine.destRect.w, 566);
+    EXPECT_EQ(engine.destRect.h, 425);
+    engine.displayScale = 1.5f;
+    engine.layoutVideo(1000, 500);
+    EXPECT_FLOAT_EQ(engine.displayScale, 0.7f);
+    EXPECT_EQ(engine.destRect.h, 350);
+}
+
 TEST(OpenSource, OpeningAnotherFileStopsThreadsAndForgetsFilters) {
     FFmpegHelper engine;
     ASSERT_EQ(engine.open(clip("count250.mp4").string(), nullptr), 0);

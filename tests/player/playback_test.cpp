@@ -7,6 +7,7 @@
 #include "clip_factory.h"
 #include "engine_support.h"
 #include "player/ffmpeg_helper.h"
+#include "player/render_queue.h"
 
 namespace {
 
@@ -175,8 +176,11 @@ TEST_F(Playback, TurnedClipsAreDrawnUpright) {
         EXPECT_EQ(engine.destRect.w, 200);
         EXPECT_EQ(engine.destRect.h, 112);
         ASSERT_TRUE(waitForPicture());
+        // Drawn the way the preview window draws it: through its render queue.
+        RenderQueue queue(nullptr, canvas.renderer);
+        queue.add(engine.renderEntry);
         canvas.clear();
-        engine.renderFrame(&canvas.renderer, nullptr, nullptr);
+        queue.renderAll();
         canvas.save(cliptest::clipFolder().string() + "/" + name + ".bmp");
         const SDL_Color top = canvas.pixel(100, 30);
         const SDL_Color bottom = canvas.pixel(100, 170);
@@ -239,6 +243,46 @@ TEST_F(Playback, PicturesOfOtherPixelFormatsAreConvertedForTheTexture) {
     EXPECT_GT(centre.r, 230);
     EXPECT_GT(centre.g, 230);
     EXPECT_GT(centre.b, 230);
+}
+
+// The same on a real window and its own renderer (under the virtual display of the test
+// command), with the texture re-created for that renderer as the preview window does.
+TEST(PlaybackInWindow, TurnedClipIsUprightOnAWindowRenderer) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no display: " << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("preview test", 0, 0, 200, 200, SDL_WINDOW_HIDDEN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    ASSERT_NE(renderer, nullptr) << SDL_GetError();
+    {
+        FFmpegHelper engine;
+        ASSERT_EQ(engine.open(clip("phone90.mp4").string(), nullptr), 0);
+        engine.paused = true;
+        engine.displayScale = 1.0f;
+        engine.layoutVideo(200, 200);
+        engine.recreateTexture(renderer);
+        ASSERT_NE(engine.texture, nullptr) << SDL_GetError();
+        ASSERT_TRUE(waitUntil([&] { return engine.pictureReady.load(); }));
+        RenderQueue queue(window, renderer);
+        queue.add(engine.renderEntry);
+        SDL_SetRenderDrawColor(renderer, 64, 64, 64, 255);
+        SDL_RenderClear(renderer);
+        queue.renderAll();
+        std::vector<Uint32> pixels(200 * 200);
+        ASSERT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA8888, pixels.data(),
+                                       200 * 4),
+                  0);
+        auto channel = [&](int x, int y, int shift) { return (pixels[y * 200 + x] >> shift) & 0xff; };
+        EXPECT_GT(channel(100, 30, 24), 180u);   // red above
+        EXPECT_LT(channel(100, 30, 8), 80u);
+        EXPECT_GT(channel(100, 170, 8), 180u);   // blue below
+        EXPECT_LT(channel(100, 170, 24), 80u);
+        EXPECT_EQ(channel(20, 100, 24), 64u);    // background beside the standing picture
+        SDL_RenderPresent(renderer);
+        engine.release();  // the texture goes before its renderer
+    }
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 }  // namespace
