@@ -29,7 +29,8 @@ bool MediaInput::open(const std::string& path, std::string& error) {
         return false;
     }
     const int video = av_find_best_stream(raw, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
-    if (video < 0) {
+    // A cover picture of a music file is not a video.
+    if (video < 0 || (raw->streams[video]->disposition & AV_DISPOSITION_ATTACHED_PIC)) {
         error = path + ": no video stream found";
         return false;
     }
