@@ -39,6 +39,16 @@ void shiftsOf(int n, const std::uint8_t* __restrict depth, const std::int32_t* _
     for (int j = 0; j < n; ++j) right[j] = -left[j];
 }
 
+// The chroma map of a view: chroma squeezed to half width is read at half the positions of
+// every other luma-map entry (the even entry stands for its pair).
+void chromaMapOf(int columns, const std::int32_t* __restrict map, std::int32_t* __restrict chroma) {
+    const std::int32_t last = (columns - 1) * 256;
+    for (int c = 0; c < columns; ++c) {
+        const std::int32_t p = map[2 * c] >> 1;
+        chroma[c] = p < last ? p : last;
+    }
+}
+
 int largestDifference(int n, const std::uint8_t* __restrict a, const std::uint8_t* __restrict b) {
     int worst = 0;
     for (int j = 0; j < n; ++j) {
@@ -96,8 +106,13 @@ private:
         shiftsOf(halfWidth_, d, shiftTable_[kLeft].data(), left, right);
         mapBuilder_.build(left, halfWidth_, true, map_[kLeft].data());
         mapBuilder_.build(right, halfWidth_, false, map_[kRight].data());
-        samplers_[kLeft].prepare(map_[kLeft].data(), halfWidth_);
-        samplers_[kRight].prepare(map_[kRight].data(), halfWidth_);
+        const int chromaColumns = halfWidth_ / 2;
+        for (int view = 0; view < 2; ++view) {
+            samplers_[static_cast<std::size_t>(view)].prepare(map_[view].data(), halfWidth_);
+            chromaMapOf(chromaColumns, map_[view].data(), chromaMap_[static_cast<std::size_t>(view)].data());
+            chromaSamplers_[static_cast<std::size_t>(view)].prepare(chromaMap_[static_cast<std::size_t>(view)].data(),
+                                                                    chromaColumns);
+        }
     }
 
     void prepare(int width, int height, const Yuv420Target& out) {
@@ -125,6 +140,7 @@ private:
         const double stepShift = std::abs(static_cast<double>(shiftTable_[kLeft][255] - shiftTable_[kLeft][0])) / 255.0;
         reuseTolerance_ = stepShift > 0 ? static_cast<int>(kReuseShift / stepShift) : 255;
         for (auto& m : map_) m.assign(static_cast<std::size_t>(halfWidth_), 0);
+        for (auto& m : chromaMap_) m.assign(static_cast<std::size_t>(halfWidth_ / 2) + 1, 0);
         halfRow_.assign(static_cast<std::size_t>(halfWidth_) + 1, 0);
         for (auto& row : paddedRows_) row.assign(static_cast<std::size_t>(halfWidth_) + 2 * kRowPad, 0);
         spareRow_.assign(static_cast<std::size_t>(outWidth_), 0);
@@ -182,10 +198,11 @@ private:
 
     // Rows read by the vectorised readers carry copies of their end samples on both sides.
     std::uint8_t* padded(int index) { return paddedRows_[static_cast<std::size_t>(index)].data() + kRowPad; }
-    void padEnds(std::uint8_t* row) const {
+    void padEnds(std::uint8_t* row) const { padEnds(row, halfWidth_); }
+    static void padEnds(std::uint8_t* row, int width) {
         for (int i = 1; i <= kRowPad; ++i) {
             row[-i] = row[0];
-            row[halfWidth_ - 1 + i] = row[halfWidth_ - 1];
+            row[width - 1 + i] = row[width - 1];
         }
     }
 
@@ -200,30 +217,33 @@ private:
         for (int i = 0; i < 2; ++i) {
             const std::uint8_t* in = source.y.data + static_cast<std::ptrdiff_t>(2 * r + std::min(i, rows - 1)) * source.y.linesize;
             halveRow(halfWidth_, in, halves[i]);
-            padEnds(halves[i]);
+            padEnds(halves[i], halfWidth_);
         }
+        // Chroma is squeezed to half width first too, then read through the views' chroma
+        // maps (every other entry of the luma maps, in squeezed units).
+        const int chromaColumns = halfWidth_ / 2;
         std::uint8_t* u = padded(2);
         std::uint8_t* v = padded(3);
         std::uint8_t* outU = nullptr;
         std::uint8_t* outV = nullptr;
         if (withChroma) {
-            std::memcpy(u, source.u.data + static_cast<std::ptrdiff_t>(r) * source.u.linesize, static_cast<std::size_t>(halfWidth_));
-            std::memcpy(v, source.v.data + static_cast<std::ptrdiff_t>(r) * source.v.linesize, static_cast<std::size_t>(halfWidth_));
-            padEnds(u);
-            padEnds(v);
+            halveRow(chromaColumns, source.u.data + static_cast<std::ptrdiff_t>(r) * source.u.linesize, u);
+            halveRow(chromaColumns, source.v.data + static_cast<std::ptrdiff_t>(r) * source.v.linesize, v);
+            padEnds(u, chromaColumns);
+            padEnds(v, chromaColumns);
             outU = target.u.data + static_cast<std::ptrdiff_t>(r) * target.u.linesize;
             outV = target.v.data + static_cast<std::ptrdiff_t>(r) * target.v.linesize;
         }
-        const int chromaColumns = halfWidth_ / 2;
         for (int view = 0; view < 2; ++view) {
-            ViewRowSampler& sampler = samplers_[static_cast<std::size_t>(view)];
+            const ViewRowSampler& luma = samplers_[static_cast<std::size_t>(view)];
             const int lumaOffset = view == kLeft ? 0 : halfWidth_;
-            sampler.sample(halves[0], lumaOut[0] + lumaOffset);
-            sampler.sample(halves[1], lumaOut[1] + lumaOffset);
+            luma.sample(halves[0], lumaOut[0] + lumaOffset);
+            luma.sample(halves[1], lumaOut[1] + lumaOffset);
             if (withChroma) {
+                const ViewRowSampler& chroma = chromaSamplers_[static_cast<std::size_t>(view)];
                 const int chromaOffset = view == kLeft ? 0 : chromaColumns;
-                sampler.sampleSqueezed(u, outU + chromaOffset, chromaColumns);
-                sampler.sampleSqueezed(v, outV + chromaOffset, chromaColumns);
+                chroma.sample(u, outU + chromaOffset);
+                chroma.sample(v, outV + chromaOffset);
             }
         }
     }
@@ -287,7 +307,9 @@ private:
     std::array<std::vector<int>, 2> chromaColumns_;
     BytePlane depthGrid_;
     SourceMapBuilder mapBuilder_;
-    std::array<ViewRowSampler, 2> samplers_;
+    std::array<ViewRowSampler, 2> samplers_;        // luma, per view
+    std::array<ViewRowSampler, 2> chromaSamplers_;  // squeezed chroma, per view
+    std::array<std::vector<std::int32_t>, 2> chromaMap_;
     static constexpr int kRowPad = 2;
     std::array<std::vector<std::uint8_t>, 4> paddedRows_;  // two luma halves, then U and V
     std::vector<std::uint8_t> spareRow_;                    // output of a missing odd last row

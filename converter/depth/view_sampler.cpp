@@ -14,9 +14,11 @@ inline std::uint8_t lerp(const std::uint8_t* row, std::int32_t position) {
     return static_cast<std::uint8_t>((row[i] * (256 - f) + row[i + 1] * f + 128) >> 8);
 }
 
-// Per block the offset spread; per column the fraction and the one-further flag.
+// Per block: whether its offsets (position column minus output column) spread over at most
+// one column, and then for each column its position past the block's lowest offset, 0..511
+// in 1/256 column.
 void analyseBlocks(const std::int32_t* __restrict map, int blocks, std::int32_t* __restrict lowest,
-                   std::uint8_t* __restrict fraction, std::uint8_t* __restrict further) {
+                   std::uint16_t* __restrict local) {
     for (int b = 0; b < blocks; ++b) {
         int low = INT_MAX;
         int high = INT_MIN;
@@ -28,33 +30,29 @@ void analyseBlocks(const std::int32_t* __restrict map, int blocks, std::int32_t*
         }
         lowest[b] = high - low <= 1 ? low : INT_MIN;
     }
-    const int n = blocks * kBlock;
-    for (int k = 0; k < n; ++k) fraction[k] = static_cast<std::uint8_t>(map[k] & 255);
     for (int b = 0; b < blocks; ++b) {
-        const int low = lowest[b];
+        const std::int32_t low = lowest[b];
+        if (low == INT_MIN) continue;
         for (int x = 0; x < kBlock; ++x) {
             const int k = b * kBlock + x;
-            further[k] = ((map[k] >> 8) - k) != low ? 0xff : 0;
+            local[k] = static_cast<std::uint16_t>(map[k] - (k + low) * 256);
         }
     }
 }
 
-// 16 columns whose reads start at `row` (the block's lowest offset applied): choose per
-// column between this and the next column, then interpolate in 16 bits.
-void lerpBlock(const std::uint8_t* __restrict row, const std::uint8_t* __restrict further,
-               const std::uint8_t* __restrict fraction, std::uint8_t* __restrict out) {
+// 16 columns whose reads start at `row` (the block's lowest column): each column reads
+// this or the next column pair, interpolated in 16 bits.
+void lerpBlock(const std::uint8_t* __restrict row, const std::uint16_t* __restrict local,
+               std::uint8_t* __restrict out) {
     for (int x = 0; x < kBlock; ++x) {
-        const std::uint8_t mask = further[x];
+        const std::uint16_t position = local[x];
+        const std::uint8_t mask = static_cast<std::uint8_t>(0 - (position >> 8));  // 0 or 0xff
         const std::uint8_t low = static_cast<std::uint8_t>((row[x] & ~mask) | (row[x + 1] & mask));
         const std::uint8_t high = static_cast<std::uint8_t>((row[x + 1] & ~mask) | (row[x + 2] & mask));
-        const std::uint16_t f = fraction[x];
+        const std::uint16_t f = position & 255;
         const std::uint16_t sum = static_cast<std::uint16_t>(low * (256 - f) + high * f + 128);
         out[x] = static_cast<std::uint8_t>(sum >> 8);
     }
-}
-
-void squeezePairs(int columns, const std::uint8_t* __restrict in, std::uint8_t* __restrict out) {
-    for (int c = 0; c < columns; ++c) out[c] = static_cast<std::uint8_t>((in[2 * c] + in[2 * c + 1] + 1) >> 1);
 }
 
 }  // namespace
@@ -64,9 +62,8 @@ void ViewRowSampler::prepare(const std::int32_t* map, int n) {
     n_ = n;
     blocks_ = n / kBlock;
     lowest_.resize(static_cast<std::size_t>(blocks_) + 1);
-    fraction_.resize(static_cast<std::size_t>(n) + kBlock);
-    further_.resize(static_cast<std::size_t>(n) + kBlock);
-    analyseBlocks(map, blocks_, lowest_.data(), fraction_.data(), further_.data());
+    local_.resize(static_cast<std::size_t>(n) + kBlock);
+    analyseBlocks(map, blocks_, lowest_.data(), local_.data());
 }
 
 void ViewRowSampler::sample(const std::uint8_t* source, std::uint8_t* out) const {
@@ -74,18 +71,12 @@ void ViewRowSampler::sample(const std::uint8_t* source, std::uint8_t* out) const
         const int k = b * kBlock;
         const std::int32_t low = lowest_[static_cast<std::size_t>(b)];
         if (low != INT_MIN) {
-            lerpBlock(source + k + low, further_.data() + k, fraction_.data() + k, out + k);
+            lerpBlock(source + k + low, local_.data() + k, out + k);
         } else {
             for (int x = k; x < k + kBlock; ++x) out[x] = lerp(source, map_[x]);
         }
     }
     for (int k = blocks_ * kBlock; k < n_; ++k) out[k] = lerp(source, map_[k]);
-}
-
-void ViewRowSampler::sampleSqueezed(const std::uint8_t* source, std::uint8_t* out, int outColumns) {
-    full_.resize(static_cast<std::size_t>(n_));
-    sample(source, full_.data());
-    squeezePairs(std::min(outColumns, n_ / 2), full_.data(), out);
 }
 
 }  // namespace kalo::depth
