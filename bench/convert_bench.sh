@@ -53,7 +53,8 @@ for round in $(seq 1 "$rounds"); do
   measure kalo-depth "$kalo" -hide_banner -nostats -benchmark -i "$work/in.mp4" \
     -vf depth=outputmode=sbs:dl=25,scale=1920:1080 -c:v libx264 -profile:v baseline -b:v 10M -y "$work/sbs.mp4"
   stages=$(grep '^bench: depth=' "$work/last.err" | tail -1)
-  echo "          $stages"
+  grep '^bench: ' "$work/last.err" | sed 's/^/          /'
+
   measure ffmpeg-sbs-only ffmpeg -nostdin -v error -y -i "$work/in.mp4" \
     -filter_complex "scale=960:1080,split[a][b];[a][b]hstack" -c:v libx264 -profile:v baseline -b:v 10M \
     "$work/control.mp4"

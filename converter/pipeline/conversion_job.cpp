@@ -1,5 +1,6 @@
 #include "converter/pipeline/conversion_job.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -175,12 +176,18 @@ JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
     };
 
     std::vector<std::thread> threads;
-    threads.emplace_back([&] { reader.run(); });
+    threads.emplace_back([&] {
+        reader.run();
+        p.counters.readerCpuSeconds = threadCpuSeconds();
+    });
     if (depthStages) {
         threads.emplace_back([&] { estimation->run(); });
         threads.emplace_back([&] { synthesis->run(); });
     }
-    threads.emplace_back([&] { encoder.run(); });
+    threads.emplace_back([&] {
+        encoder.run();
+        p.counters.encoderThreadCpuSeconds = threadCpuSeconds();
+    });
 
     Clock::time_point nextStatus = start;
     Clock::time_point stopAt{};
@@ -249,6 +256,11 @@ JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
                       perFrame(p.counters.depthCpuSeconds.load(), p.counters.depthFrames.load()),
                       perFrame(p.counters.synthesisCpuSeconds.load(), p.counters.synthesisFrames.load()),
                       static_cast<long long>(p.counters.depthFrames.load()));
+        consoleLog().message(kLogInfo, line);
+        const std::int64_t frames = std::max<std::int64_t>(1, p.muxer.videoPacketsWritten());
+        std::snprintf(line, sizeof line, "bench: reader=%.2fms/frame encoder-thread=%.2fms/frame (thread CPU time)",
+                      p.counters.readerCpuSeconds.load() * 1000.0 / frames,
+                      p.counters.encoderThreadCpuSeconds.load() * 1000.0 / frames);
         consoleLog().message(kLogInfo, line);
     }
 

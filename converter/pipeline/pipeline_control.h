@@ -45,6 +45,10 @@ struct PipelineCounters {
     std::atomic<std::int64_t> depthFrames{0};
     std::atomic<double> synthesisCpuSeconds{0};
     std::atomic<std::int64_t> synthesisFrames{0};
+    // Whole-thread CPU time of the reader (demux, decode, filters before depth, audio) and
+    // of the encoder's calling thread (filters after depth, libx264's share, muxing).
+    std::atomic<double> readerCpuSeconds{0};
+    std::atomic<double> encoderThreadCpuSeconds{0};
 };
 
 }  // namespace kalo::converter
