@@ -58,7 +58,7 @@ TEST_F(PacketQueueTest, SoftLimitWaitsOnceThenAppends) {
     fill(128);
     AVPacket* packet = newPacket(200);
     // 128 queued: the 129th goes in at once.
-    EXPECT_LT(millisecondsOf([&] { EXPECT_EQ(queue.push(flags, packet), 0); }), 50u);
+    EXPECT_LT(millisecondsOf([&] { EXPECT_EQ(queue.push(flags, packet), 0); }), 80u);
     EXPECT_EQ(queue.size(), 129);
     // 129 queued: the next push waits for the decoder (here: 100 ms), then appends anyway.
     av_new_packet(packet, 1);
@@ -88,7 +88,7 @@ TEST_F(PacketQueueTest, EmptyQueueWaitsBoundedWhileReadingThenDrainsAtEnd) {
     queue.setEndOfFile();
     EXPECT_LT(millisecondsOf(
                   [&] { EXPECT_EQ(queue.pop(flags, out), PacketQueue::PopResult::Empty); }),
-              50u);
+              80u);
     EXPECT_EQ(out->data, nullptr);
     EXPECT_EQ(out->size, 0);
 
@@ -102,7 +102,7 @@ TEST_F(PacketQueueTest, StoppedReaderMakesAnEmptyPopReturnAtOnce) {
     flags.readerState = ThreadState::StopRequested;
     EXPECT_LT(millisecondsOf(
                   [&] { EXPECT_EQ(queue.pop(flags, out), PacketQueue::PopResult::Empty); }),
-              50u);
+              80u);
     EXPECT_FALSE(queue.endOfFile());
 }
 
