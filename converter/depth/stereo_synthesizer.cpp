@@ -2,10 +2,9 @@
 // of every point (left view +d/2, right view -d/2), squeezed to half width on the fly.
 //
 // Everything runs on the half-resolution grid of the depth map, which is also the grid of
-// the 4:2:0 chroma and of a half-width view: one depth row gives one source map per view,
-// used by two luma rows and one chroma row. Luma is box-filtered to half width before the
-// warp samples it (no aliasing from the squeeze); chroma takes the mean of the two source
-// samples that fall into each squeezed chroma sample.
+// the 4:2:0 chroma and of a half-width view: one depth row gives one source map per view
+// (view_maps.h), used by two luma rows and one chroma row. Each plane row is squeezed to
+// half width by a 2-sample box before the warp reads it (no aliasing from the squeeze).
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -17,8 +16,8 @@
 #include "converter/depth/plane.h"
 #include "converter/depth/resample.h"
 #include "converter/depth/stereo_geometry.h"
+#include "converter/depth/view_maps.h"
 #include "converter/depth/view_sampler.h"
-#include "converter/depth/view_warp.h"
 
 namespace kalo::depth {
 namespace {
@@ -31,31 +30,6 @@ enum View { kLeft = 0, kRight = 1 };
 // A full-resolution row squeezed to half width by a 2-pixel box.
 void halveRow(int halfWidth, const std::uint8_t* __restrict in, std::uint8_t* __restrict out) {
     for (int m = 0; m < halfWidth; ++m) out[m] = static_cast<std::uint8_t>((in[2 * m] + in[2 * m + 1] + 1) >> 1);
-}
-
-void shiftsOf(int n, const std::uint8_t* __restrict depth, const std::int32_t* __restrict table,
-              std::int32_t* __restrict left, std::int32_t* __restrict right) {
-    for (int j = 0; j < n; ++j) left[j] = table[depth[j]];
-    for (int j = 0; j < n; ++j) right[j] = -left[j];
-}
-
-// The chroma map of a view: chroma squeezed to half width is read at half the positions of
-// every other luma-map entry (the even entry stands for its pair).
-void chromaMapOf(int columns, const std::int32_t* __restrict map, std::int32_t* __restrict chroma) {
-    const std::int32_t last = (columns - 1) * 256;
-    for (int c = 0; c < columns; ++c) {
-        const std::int32_t p = map[2 * c] >> 1;
-        chroma[c] = p < last ? p : last;
-    }
-}
-
-int largestDifference(int n, const std::uint8_t* __restrict a, const std::uint8_t* __restrict b) {
-    int worst = 0;
-    for (int j = 0; j < n; ++j) {
-        const int difference = a[j] > b[j] ? a[j] - b[j] : b[j] - a[j];
-        worst = difference > worst ? difference : worst;
-    }
-    return worst;
 }
 
 class Synthesizer final : public StereoSynthesizer {
@@ -74,13 +48,8 @@ public:
                                   picture.v.width >= halfWidth_;
 
         const int chromaRows = std::min({out.u.height, out.v.height, picture.u.height, picture.v.height});
-        const std::uint8_t* mappedRow = nullptr;  // the depth row the current maps were built from
         for (int r = 0; r < halfHeight_; ++r) {
-            const std::uint8_t* d = depthValues + static_cast<std::size_t>(r) * halfWidth_;
-            if (mappedRow == nullptr || !closeEnough(d, mappedRow)) {
-                buildMaps(d);
-                mappedRow = d;
-            }
+            maps_.update(depthValues + static_cast<std::size_t>(r) * halfWidth_);
             if (simpleLayout) {
                 warpRowPair(picture, r, height, r < chromaRows, out);
                 continue;
@@ -94,27 +63,6 @@ public:
     }
 
 private:
-    // Neighbouring depth rows are often nearly the same: their maps would differ by less than
-    // kReuseShift, so the maps of the row they were built from are kept.
-    bool closeEnough(const std::uint8_t* row, const std::uint8_t* mapped) const {
-        return largestDifference(halfWidth_, row, mapped) <= reuseTolerance_;
-    }
-
-    void buildMaps(const std::uint8_t* d) {
-        std::int32_t* left = shift_.data();
-        std::int32_t* right = rightShift_.data();
-        shiftsOf(halfWidth_, d, shiftTable_[kLeft].data(), left, right);
-        mapBuilder_.build(left, halfWidth_, true, map_[kLeft].data());
-        mapBuilder_.build(right, halfWidth_, false, map_[kRight].data());
-        const int chromaColumns = halfWidth_ / 2;
-        for (int view = 0; view < 2; ++view) {
-            samplers_[static_cast<std::size_t>(view)].prepare(map_[view].data(), halfWidth_);
-            chromaMapOf(chromaColumns, map_[view].data(), chromaMap_[static_cast<std::size_t>(view)].data());
-            chromaSamplers_[static_cast<std::size_t>(view)].prepare(chromaMap_[static_cast<std::size_t>(view)].data(),
-                                                                    chromaColumns);
-        }
-    }
-
     void prepare(int width, int height, const Yuv420Target& out) {
         const int halfWidth = (width + 1) / 2;
         if (halfWidth == halfWidth_ && out.y.width == outWidth_ && out.u.width == outChromaWidth_ &&
@@ -134,13 +82,7 @@ private:
             shiftTable_[kLeft][static_cast<std::size_t>(d)] = fixed;
             shiftTable_[kRight][static_cast<std::size_t>(d)] = -fixed;
         }
-        shift_.assign(static_cast<std::size_t>(halfWidth_), 0);
-        rightShift_.assign(static_cast<std::size_t>(halfWidth_), 0);
-        // Depth steps that move a view by less than kReuseShift.
-        const double stepShift = std::abs(static_cast<double>(shiftTable_[kLeft][255] - shiftTable_[kLeft][0])) / 255.0;
-        reuseTolerance_ = stepShift > 0 ? static_cast<int>(kReuseShift / stepShift) : 255;
-        for (auto& m : map_) m.assign(static_cast<std::size_t>(halfWidth_), 0);
-        for (auto& m : chromaMap_) m.assign(static_cast<std::size_t>(halfWidth_ / 2) + 1, 0);
+        maps_.reset(halfWidth_, shiftTable_[kLeft]);
         halfRow_.assign(static_cast<std::size_t>(halfWidth_) + 1, 0);
         for (auto& row : paddedRows_) row.assign(static_cast<std::size_t>(halfWidth_) + 2 * kRowPad, 0);
         spareRow_.assign(static_cast<std::size_t>(outWidth_), 0);
@@ -235,12 +177,12 @@ private:
             outV = target.v.data + static_cast<std::ptrdiff_t>(r) * target.v.linesize;
         }
         for (int view = 0; view < 2; ++view) {
-            const ViewRowSampler& luma = samplers_[static_cast<std::size_t>(view)];
+            const ViewRowSampler& luma = maps_.luma(view);
             const int lumaOffset = view == kLeft ? 0 : halfWidth_;
             luma.sample(halves[0], lumaOut[0] + lumaOffset);
             luma.sample(halves[1], lumaOut[1] + lumaOffset);
             if (withChroma) {
-                const ViewRowSampler& chroma = chromaSamplers_[static_cast<std::size_t>(view)];
+                const ViewRowSampler& chroma = maps_.chroma(view);
                 const int chromaOffset = view == kLeft ? 0 : chromaColumns;
                 chroma.sample(u, outU + chromaOffset);
                 chroma.sample(v, outV + chromaOffset);
@@ -257,7 +199,7 @@ private:
         h[halfWidth_] = h[halfWidth_ - 1];
         std::uint8_t* o = target.data + static_cast<std::ptrdiff_t>(y) * target.linesize;
         for (int view = 0; view < 2; ++view) {
-            const std::int32_t* map = map_[view].data();
+            const std::int32_t* map = maps_.map(view);
             const int* columns = lumaColumn_[static_cast<std::size_t>(view)].data();
             const int n = viewWidth_[static_cast<std::size_t>(view)];
             std::uint8_t* dst = o + (view == kLeft ? 0 : viewWidth_[kLeft]);
@@ -275,7 +217,7 @@ private:
         const int last = std::min(source.width, halfWidth_) - 1;
         std::uint8_t* o = target.data + static_cast<std::ptrdiff_t>(r) * target.linesize;
         for (int view = 0; view < 2; ++view) {
-            const std::int32_t* map = map_[view].data();
+            const std::int32_t* map = maps_.map(view);
             const int* pairs = chromaColumns_[static_cast<std::size_t>(view)].data();
             const int n = chromaWidth_[static_cast<std::size_t>(view)];
             std::uint8_t* dst = o + (view == kLeft ? 0 : chromaWidth_[kLeft]);
@@ -296,20 +238,11 @@ private:
     std::array<int, 2> viewWidth_{};
     std::array<int, 2> chromaWidth_{};
     std::array<std::int32_t, 256> shiftTable_[2]{};
-    // A quarter of a half-resolution column (half a pixel): below what shows.
-    static constexpr int kReuseShift = kSubColumns / 4;
-    int reuseTolerance_ = 0;
-    std::vector<std::int32_t> shift_;
-    std::vector<std::int32_t> rightShift_;
-    std::vector<std::int32_t> map_[2];
     std::vector<std::uint8_t> halfRow_;
     std::array<std::vector<int>, 2> lumaColumn_;
     std::array<std::vector<int>, 2> chromaColumns_;
     BytePlane depthGrid_;
-    SourceMapBuilder mapBuilder_;
-    std::array<ViewRowSampler, 2> samplers_;        // luma, per view
-    std::array<ViewRowSampler, 2> chromaSamplers_;  // squeezed chroma, per view
-    std::array<std::vector<std::int32_t>, 2> chromaMap_;
+    ViewMaps maps_;
     static constexpr int kRowPad = 2;
     std::array<std::vector<std::uint8_t>, 4> paddedRows_;  // two luma halves, then U and V
     std::vector<std::uint8_t> spareRow_;                    // output of a missing odd last row

@@ -17,9 +17,9 @@ inline std::uint8_t lerp(const std::uint8_t* row, std::int32_t position) {
 // Per block: whether its offsets (position column minus output column) spread over at most
 // one column, and then for each column its position past the block's lowest offset, 0..511
 // in 1/256 column.
-void analyseBlocks(const std::int32_t* __restrict map, int blocks, std::int32_t* __restrict lowest,
+void analyseBlocks(const std::int32_t* __restrict map, int firstBlock, int endBlock, std::int32_t* __restrict lowest,
                    std::uint16_t* __restrict local) {
-    for (int b = 0; b < blocks; ++b) {
+    for (int b = firstBlock; b < endBlock; ++b) {
         int low = INT_MAX;
         int high = INT_MIN;
         for (int x = 0; x < kBlock; ++x) {
@@ -30,7 +30,7 @@ void analyseBlocks(const std::int32_t* __restrict map, int blocks, std::int32_t*
         }
         lowest[b] = high - low <= 1 ? low : INT_MIN;
     }
-    for (int b = 0; b < blocks; ++b) {
+    for (int b = firstBlock; b < endBlock; ++b) {
         const std::int32_t low = lowest[b];
         if (low == INT_MIN) continue;
         for (int x = 0; x < kBlock; ++x) {
@@ -57,13 +57,19 @@ void lerpBlock(const std::uint8_t* __restrict row, const std::uint16_t* __restri
 
 }  // namespace
 
-void ViewRowSampler::prepare(const std::int32_t* map, int n) {
+void ViewRowSampler::attach(const std::int32_t* map, int n) {
     map_ = map;
     n_ = n;
     blocks_ = n / kBlock;
-    lowest_.resize(static_cast<std::size_t>(blocks_) + 1);
-    local_.resize(static_cast<std::size_t>(n) + kBlock);
-    analyseBlocks(map, blocks_, lowest_.data(), local_.data());
+    lowest_.assign(static_cast<std::size_t>(blocks_) + 1, INT_MIN);
+    local_.assign(static_cast<std::size_t>(n) + kBlock, 0);
+}
+
+void ViewRowSampler::analyse(int first, int count) {
+    const int firstBlock = std::max(first, 0) / kBlock;
+    const int endBlock = std::min((first + count + kBlock - 1) / kBlock, blocks_);
+    if (endBlock <= firstBlock) return;
+    analyseBlocks(map_, firstBlock, endBlock, lowest_.data(), local_.data());
 }
 
 void ViewRowSampler::sample(const std::uint8_t* source, std::uint8_t* out) const {

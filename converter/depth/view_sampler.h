@@ -12,8 +12,18 @@ namespace kalo::depth {
 
 class ViewRowSampler {
 public:
-    // map: n source positions in 1/256 column, each within [0, (n - 1) * 256].
-    void prepare(const std::int32_t* map, int n);
+    // map: n source positions in 1/256 column, each within [0, (n - 1) * 256], read from
+    // where it lies whenever analyse() and sample() run.
+    void attach(const std::int32_t* map, int n);
+
+    // Takes apart the blocks that hold map entries [first, first + count) (after they changed).
+    void analyse(int first, int count);
+
+    // attach() and analyse() of the whole map.
+    void prepare(const std::int32_t* map, int n) {
+        attach(map, n);
+        analyse(0, n);
+    }
 
     // out[k] = source at map[k], linearly interpolated; source readable from -1 to n + 1.
     void sample(const std::uint8_t* source, std::uint8_t* out) const;

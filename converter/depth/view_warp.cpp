@@ -29,8 +29,9 @@ void positionsAndHoles(int count, const std::int32_t* __restrict shift, std::int
 }
 
 // Source position of view column k from its owner's packed word: the owner's own shift.
-inline std::int32_t ownedPosition(int k, std::int32_t word, std::int32_t last) {
-    const std::int32_t p = k * kSubColumns - ((word & 0xffff) - kShiftBias);
+// `base` is the position of column 0 within the whole row.
+inline std::int32_t ownedPosition(int k, std::int32_t word, std::int32_t base, std::int32_t last) {
+    const std::int32_t p = base + k * kSubColumns - ((word & 0xffff) - kShiftBias);
     return std::min(std::max(p, 0), last);
 }
 
@@ -45,6 +46,20 @@ inline std::int32_t reflect(std::int32_t p, std::int32_t last) {
 void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
                              std::int32_t* sourcePosition) {
     if (n <= 0) return;
+    buildRange(shift, n, leftView, sourcePosition, 0, (n - 1) * kSubColumns);
+}
+
+void SourceMapBuilder::buildPart(const std::int32_t* shift, int total, int first, int count, int reach,
+                                 bool leftView, std::int32_t* sourcePosition) {
+    const int start = std::max(first - reach - 1, 0);
+    const int end = std::min(first + count + reach + 1, total);
+    part_.resize(static_cast<std::size_t>(end - start));
+    buildRange(shift + start, end - start, leftView, part_.data(), start * kSubColumns, (total - 1) * kSubColumns);
+    std::copy(part_.begin() + (first - start), part_.begin() + (first - start + count), sourcePosition + first);
+}
+
+void SourceMapBuilder::buildRange(const std::int32_t* shift, int n, bool leftView, std::int32_t* sourcePosition,
+                                  std::int32_t base, std::int32_t last) {
     const std::size_t extended = static_cast<std::size_t>(n) + 3;
     shift_.resize(extended);
     position_.resize(extended);
@@ -68,7 +83,6 @@ void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
     std::int32_t* packed = packed_.data();
     positionsAndHoles(n + 3, s, t, holes, packed);
 
-    const std::int32_t last = (n - 1) * kSubColumns;
     if (!leftView) {
         // marks[c]: the largest column whose footprint starts at view column c.
         std::fill(marks, marks + n + 1, 0);
@@ -80,7 +94,7 @@ void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
         for (int k = 0; k < n; ++k) {
             running = std::max(running, marks[k]);
             owner[k] = running >> 16;
-            sourcePosition[k] = ownedPosition(k, running, last);
+            sourcePosition[k] = ownedPosition(k, running, base, last);
         }
     } else {
         // marks[c + 1]: the smallest column whose footprint ends in view column c. A column
@@ -96,7 +110,7 @@ void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
         for (int k = n - 1; k >= 0; --k) {
             running = std::min(running, marks[k + 1]);
             owner[k] = running >> 16;
-            sourcePosition[k] = ownedPosition(k, running, last);
+            sourcePosition[k] = ownedPosition(k, running, base, last);
         }
     }
 
@@ -129,11 +143,13 @@ void SourceMapBuilder::build(const std::int32_t* shift, int n, bool leftView,
             } else {
                 p = (j + 1) * kSubColumns + (t[e + 1] - at);  // background on the right
             }
-            sourcePosition[k] = reflect(p, last);
+            sourcePosition[k] = reflect(base + p, last);
         }
     }
-    for (int k = 0; k < n && t[1] > k * kSubColumns; ++k) sourcePosition[k] = reflect(k * kSubColumns - s[1], last);
-    for (int k = n - 1; k >= 0 && t[n] <= k * kSubColumns; --k) sourcePosition[k] = reflect(k * kSubColumns - s[n], last);
+    for (int k = 0; k < n && t[1] > k * kSubColumns; ++k) sourcePosition[k] = reflect(base + k * kSubColumns - s[1], last);
+    for (int k = n - 1; k >= 0 && t[n] <= k * kSubColumns; --k) {
+        sourcePosition[k] = reflect(base + k * kSubColumns - s[n], last);
+    }
 }
 
 }  // namespace kalo::depth

@@ -27,13 +27,25 @@ public:
     // column, the source position in 1/256 column, within [0, (columns - 1) * 256].
     void build(const std::int32_t* shift, int columns, bool leftView, std::int32_t* sourcePosition);
 
+    // The same for view columns [first, first + count) only, of a row `total` columns long,
+    // where no shift exceeds `reach` whole columns: only the source columns that can land
+    // there (and show through its holes) are looked at.
+    void buildPart(const std::int32_t* shift, int total, int first, int count, int reach, bool leftView,
+                   std::int32_t* sourcePosition);
+
 private:
+    // Columns [0, n) of `shift` as a row of their own, except that positions are written in
+    // the whole row's coordinates (base: the position of column 0) and clamped to `last`.
+    void buildRange(const std::int32_t* shift, int n, bool leftView, std::int32_t* sourcePosition,
+                    std::int32_t base, std::int32_t last);
+
     std::vector<std::int32_t> shift_;     // with one virtual column before and two after
     std::vector<std::int32_t> position_;  // t(j) of the same columns
     std::vector<std::int32_t> marks_;
     std::vector<std::int32_t> owner_;
     std::vector<std::uint8_t> holes_;
     std::vector<std::int32_t> packed_;  // column << 16 | biased shift
+    std::vector<std::int32_t> part_;
 };
 
 }  // namespace kalo::depth
