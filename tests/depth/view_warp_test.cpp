@@ -47,8 +47,12 @@ TEST(ViewWarp, PartOfARowMatchesTheWholeRow) {
                     ASSERT_EQ(part[static_cast<std::size_t>(k)], whole[static_cast<std::size_t>(k)])
                         << "kind " << kind << (left ? " left" : " right") << " part at " << first << " column " << k;
                 }
-                if (first > 0) EXPECT_EQ(part[static_cast<std::size_t>(first) - 1], -1) << "written before the part";
-                if (first + count < n) EXPECT_EQ(part[static_cast<std::size_t>(first + count)], -1) << "written after the part";
+                if (first > 0) {
+                    EXPECT_EQ(part[static_cast<std::size_t>(first) - 1], -1) << "written before the part";
+                }
+                if (first + count < n) {
+                    EXPECT_EQ(part[static_cast<std::size_t>(first + count)], -1) << "written after the part";
+                }
             }
         }
     }
