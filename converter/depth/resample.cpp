@@ -25,28 +25,35 @@ void halvePlane(const PlaneView& in, BytePlane& out) {
     }
 }
 
+namespace {
+
+void addRowTo(int width, const std::uint8_t* __restrict row, std::uint16_t* __restrict sums) {
+    for (int x = 0; x < width; ++x) sums[x] = static_cast<std::uint16_t>(sums[x] + row[x]);
+}
+
+}  // namespace
+
 void blockMean(const std::uint8_t* data, int linesize, int width, int height, int factor,
                FloatPlane& out) {
     const int outWidth = (width + factor - 1) / factor;
     const int outHeight = (height + factor - 1) / factor;
     if (out.width != outWidth || out.height != outHeight) out.resize(outWidth, outHeight);
-    std::vector<std::uint32_t> columnSums(static_cast<std::size_t>(width));
+    // Column sums of at most `factor` rows: 16 bits hold them for factors up to 257.
+    std::vector<std::uint16_t> columnSums(static_cast<std::size_t>(width));
     for (int oy = 0; oy < outHeight; ++oy) {
         const int y0 = oy * factor;
         const int y1 = std::min(y0 + factor, height);
-        std::fill(columnSums.begin(), columnSums.end(), 0u);
-        for (int y = y0; y < y1; ++y) {
-            const std::uint8_t* row = data + static_cast<std::ptrdiff_t>(y) * linesize;
-            std::uint32_t* sums = columnSums.data();
-            for (int x = 0; x < width; ++x) sums[x] += row[x];
-        }
+        std::fill(columnSums.begin(), columnSums.end(), std::uint16_t{0});
+        for (int y = y0; y < y1; ++y) addRowTo(width, data + static_cast<std::ptrdiff_t>(y) * linesize, columnSums.data());
         float* o = out.row(oy);
+        const float fullArea = 1.0f / static_cast<float>(factor * (y1 - y0));
         for (int ox = 0; ox < outWidth; ++ox) {
             const int x0 = ox * factor;
             const int x1 = std::min(x0 + factor, width);
             std::uint32_t sum = 0;
             for (int x = x0; x < x1; ++x) sum += columnSums[static_cast<std::size_t>(x)];
-            o[ox] = static_cast<float>(sum) / static_cast<float>((x1 - x0) * (y1 - y0));
+            const float scale = x1 - x0 == factor ? fullArea : 1.0f / static_cast<float>((x1 - x0) * (y1 - y0));
+            o[ox] = static_cast<float>(sum) * scale;
         }
     }
 }

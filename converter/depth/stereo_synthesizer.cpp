@@ -32,6 +32,20 @@ void halveRow(int halfWidth, const std::uint8_t* __restrict in, std::uint8_t* __
     for (int m = 0; m < halfWidth; ++m) out[m] = static_cast<std::uint8_t>((in[2 * m] + in[2 * m + 1] + 1) >> 1);
 }
 
+void copyPlane(const PlaneView& from, MutablePlaneView& to) {
+    const int width = std::min(from.width, to.width);
+    for (int y = 0; y < std::min(from.height, to.height); ++y) {
+        std::memcpy(to.data + static_cast<std::ptrdiff_t>(y) * to.linesize,
+                    from.data + static_cast<std::ptrdiff_t>(y) * from.linesize, static_cast<std::size_t>(std::max(width, 0)));
+    }
+}
+
+void copyPicture(const Yuv420View& from, Yuv420Target& to) {
+    copyPlane(from.y, to.y);
+    copyPlane(from.u, to.u);
+    copyPlane(from.v, to.v);
+}
+
 class Synthesizer final : public StereoSynthesizer {
 public:
     explicit Synthesizer(const DepthFilterOptions& options) : strength_(options.strength) {}
@@ -39,7 +53,10 @@ public:
     void synthesize(const Yuv420View& picture, const DepthMap& depth, Yuv420Target& out) override {
         const int width = picture.y.width;
         const int height = std::min(picture.y.height, out.y.height);
-        if (width < 2 || height < 1 || out.y.width < 2) return;
+        if (width < 2 || height < 1 || out.y.width < 2) {
+            copyPicture(picture, out);  // no room for two views: the picture as it is
+            return;
+        }
         prepare(width, height, out);
         const std::uint8_t* depthValues = depthOnGrid(depth);
         // Even-width views of exactly the half-resolution grid take the vectorised readers.

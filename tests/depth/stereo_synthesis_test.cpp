@@ -276,3 +276,34 @@ TEST(DepthMapPicture, UsesTheFullRangeNearBrightFarDark) {
 
 }  // namespace
 }  // namespace kalo::depth
+
+namespace kalo::depth {
+namespace {
+
+TEST(DepthStages, OddTinyAndChangingSizesRunThroughEveryStage) {
+    // One estimator and one synthesizer for the whole run, as the pipeline holds them.
+    DepthFilterOptions options;
+    options.strength = 100;
+    auto estimator = createClassicalEstimator(options, 64, 36);
+    auto synthesizer = createStereoSynthesizer(options, 64, 36);
+    for (const auto& size : {std::pair{64, 36}, std::pair{1, 1}, std::pair{2, 2}, std::pair{3, 5}, std::pair{17, 9},
+                             std::pair{333, 187}, std::pair{64, 36}, std::pair{34, 6}}) {
+        const int w = size.first;
+        const int h = size.second;
+        Picture source(w, h);
+        test::paintTexture(source, 0, 0, w, h, 120, 80, 2, 3);
+        DepthMap depth;
+        estimator->estimate(source.view(), depth);
+        ASSERT_EQ(depth.values.size(), static_cast<std::size_t>(depth.width) * depth.height) << w << "x" << h;
+        Picture out(w, h, 0, 0, 0);
+        Yuv420Target target = out.target();
+        synthesizer->synthesize(source.view(), depth, target);
+        EXPECT_EQ(std::count(out.y.begin(), out.y.end(), 0), 0) << w << "x" << h;
+        EXPECT_EQ(std::count(out.u.begin(), out.u.end(), 0), 0) << w << "x" << h;
+        renderDepthMap(depth, target);
+        EXPECT_EQ(std::count(out.u.begin(), out.u.end(), 128), static_cast<long>(out.u.size())) << w << "x" << h;
+    }
+}
+
+}  // namespace
+}  // namespace kalo::depth
