@@ -23,6 +23,7 @@ constexpr int kWorkRows = 120;
 constexpr int kGuideRadius = 3;      // in working samples: a 7 x 7 window, about 60 pixels at 1080p
 constexpr float kGuideEps = 0.005f;  // squared 0..1 guide units: edges of ~0.07 and more count
 constexpr float kScreenLevel = kScreenPlaneDepth / 255.0f;
+constexpr int kSideBand = 40;  // thousandths of the width where the sides are held back
 
 struct CueWeights {
     float prior, focus, motion, farness;
@@ -59,6 +60,10 @@ void widenNearEdges(const BytePlane& depth, std::vector<std::uint8_t>& out) {
         for (int x = 1; x + 1 < w; ++x) o[x] = std::max(in[x - 1], std::max(in[x], in[x + 1]));
         o[w - 1] = std::max(in[w - 2], in[w - 1]);
     }
+}
+
+void capRow(int width, const std::uint8_t* __restrict cap, std::uint8_t* __restrict row) {
+    for (int x = 0; x < width; ++x) row[x] = std::min(row[x], cap[x]);
 }
 
 class ClassicalEstimator final : public DepthEstimator {
@@ -115,6 +120,7 @@ public:
         guided_.solve(GuideChannels{&workY_, &workU_, &workV_}, raw_, kGuideRadius, kGuideEps);
         guided_.apply(halfY_, refined_);
         widenNearEdges(refined_, depth.values);
+        keepSidesBehindScreen(depth, halfLeft, halfRight);
         writeBars(depth, halfLeft, halfTop, halfRight, halfBottom);
         depth.sceneCut = !havePrevious;
         std::swap(previousY_, workY_);
@@ -163,6 +169,28 @@ private:
         }
     }
 
+    // Something in front of the screen that the picture's left or right edge cuts off looks
+    // wrong (the edge is at screen depth, yet hides it). Near those edges depth is capped,
+    // from the screen plane at the edge itself up to no cap a few percent inside.
+    void keepSidesBehindScreen(DepthMap& depth, int left, int right) {
+        const int width = right - left;
+        const int band = std::max(1, width * kSideBand / 1000);
+        if (sideCap_.size() != static_cast<std::size_t>(depth.width) || capLeft_ != left || capRight_ != right) {
+            sideCap_.assign(static_cast<std::size_t>(depth.width), 255);
+            for (int x = 0; x < depth.width; ++x) {
+                const int distance = std::min(x - left, right - 1 - x);
+                if (distance < 0 || distance >= band) continue;
+                sideCap_[static_cast<std::size_t>(x)] =
+                    static_cast<std::uint8_t>(kScreenPlaneDepth + (255 - kScreenPlaneDepth) * distance / band);
+            }
+            capLeft_ = left;
+            capRight_ = right;
+        }
+        for (int y = 0; y < depth.height; ++y) {
+            capRow(depth.width, sideCap_.data(), depth.values.data() + static_cast<std::size_t>(y) * depth.width);
+        }
+    }
+
     static void writeBars(DepthMap& depth, int left, int top, int right, int bottom) {
         const auto screen = static_cast<std::uint8_t>(kScreenPlaneDepth);
         for (int y = 0; y < depth.height; ++y) {
@@ -178,6 +206,9 @@ private:
 
     ScenePrior kind_;
     CueWeights weights_;
+    std::vector<std::uint8_t> sideCap_;
+    int capLeft_ = -1;
+    int capRight_ = -1;
     BytePlane halfY_, refined_;
     LumaBlocks lumaBlocks_;
     FloatPlane workY_, workU_, workV_, previousY_;

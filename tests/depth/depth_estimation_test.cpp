@@ -164,6 +164,25 @@ TEST(DepthEstimation, SceneCutRestartsSmoothing) {
     EXPECT_FALSE(depth.sceneCut);
 }
 
+TEST(DepthEstimation, NothingCutByTheSideEdgesStandsInFrontOfTheScreen) {
+    const int w = 640;
+    const int h = 360;
+    for (bool atLeft : {true, false}) {
+        Picture picture(w, h);
+        const test::Scene scene = test::drawNearObjectScene(picture, atLeft ? 0 : w - w / 4);
+        auto estimator = createClassicalEstimator(DepthFilterOptions{}, w, h);
+        DepthMap depth;
+        estimator->estimate(picture.view(), depth);
+        const int edgeColumn = atLeft ? 0 : depth.width - 1;
+        const int insideColumn = atLeft ? depth.width / 10 : depth.width - 1 - depth.width / 10;
+        for (int y = scene.objectY0 / 2 + 4; y < scene.objectY1 / 2 - 4; y += 8) {
+            const auto at = [&](int x) { return depth.values[static_cast<std::size_t>(y) * depth.width + x]; };
+            EXPECT_LE(at(edgeColumn), kScreenPlaneDepth) << (atLeft ? "left" : "right") << " edge, row " << y;
+            EXPECT_GT(at(insideColumn), kScreenPlaneDepth) << (atLeft ? "left" : "right") << " inside, row " << y;
+        }
+    }
+}
+
 TEST(DepthEstimation, LetterboxAndPillarboxBarsStayAtScreenDepth) {
     struct Case {
         const char* name;
