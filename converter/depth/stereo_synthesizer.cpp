@@ -7,7 +7,6 @@
 // half width by a 2-sample box before the warp reads it (no aliasing from the squeeze).
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -96,10 +95,9 @@ private:
         for (int d = 0; d < 256; ++d) {
             const double columns = columnsPerStep * (d - kScreenPlaneDepth);
             const auto fixed = static_cast<std::int32_t>(columns * kSubColumns + (columns >= 0 ? 0.5 : -0.5));
-            shiftTable_[kLeft][static_cast<std::size_t>(d)] = fixed;
-            shiftTable_[kRight][static_cast<std::size_t>(d)] = -fixed;
+            leftShift_[static_cast<std::size_t>(d)] = fixed;
         }
-        maps_.reset(halfWidth_, shiftTable_[kLeft]);
+        maps_.reset(halfWidth_, leftShift_);
         halfRow_.assign(static_cast<std::size_t>(halfWidth_) + 1, 0);
         for (auto& row : paddedRows_) row.assign(static_cast<std::size_t>(halfWidth_) + 2 * kRowPad, 0);
         spareRow_.assign(static_cast<std::size_t>(outWidth_), 0);
@@ -157,7 +155,6 @@ private:
 
     // Rows read by the vectorised readers carry copies of their end samples on both sides.
     std::uint8_t* padded(int index) { return paddedRows_[static_cast<std::size_t>(index)].data() + kRowPad; }
-    void padEnds(std::uint8_t* row) const { padEnds(row, halfWidth_); }
     static void padEnds(std::uint8_t* row, int width) {
         for (int i = 1; i <= kRowPad; ++i) {
             row[-i] = row[0];
@@ -207,6 +204,9 @@ private:
         }
     }
 
+    // Other layouts (odd widths, views of unequal widths): column by column through tables
+    // of which half-resolution column each output column shows; chroma takes the mean of
+    // the samples nearest to the pair of map entries under each output sample.
     void warpLumaRow(const PlaneView& source, int y, MutablePlaneView& target) {
         const std::uint8_t* in = source.data + static_cast<std::ptrdiff_t>(y) * source.linesize;
         std::uint8_t* h = halfRow_.data();
@@ -254,7 +254,7 @@ private:
     int outChromaWidth_ = 0;
     std::array<int, 2> viewWidth_{};
     std::array<int, 2> chromaWidth_{};
-    std::array<std::int32_t, 256> shiftTable_[2]{};
+    std::array<std::int32_t, 256> leftShift_{};  // per depth value; the right view's is its negative
     std::vector<std::uint8_t> halfRow_;
     std::array<std::vector<int>, 2> lumaColumn_;
     std::array<std::vector<int>, 2> chromaColumns_;
