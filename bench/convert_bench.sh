@@ -31,13 +31,18 @@ ffmpeg -nostdin -v error -y \
 frames=$(ffprobe -v error -select_streams v -count_packets -show_entries stream=nb_read_packets -of csv=p=0 "$work/in.mp4")
 
 TIMEFORMAT='%R %U %S'
-declare -A best_wall best_cpu
+declare -A best_wall best_cpu last_wall last_cpu
+wall_ratios=()
+cpu_ratios=()
+control_ratios=()
 measure() {  # measure NAME COMMAND...: prints and keeps the best wall and CPU (user+system) time
   local name=$1 wall user sys cpu
   shift
   read -r wall user sys < <({ time "$@" >/dev/null 2>"$work/last.err"; } 2>&1)
   cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN{printf "%.3f", u+s}')
-  printf "round %d: %-14s wall %8.3f s   cpu %8.3f s\n" "$round" "$name" "$wall" "$cpu"
+  printf "round %d: %-15s wall %8.3f s   cpu %8.3f s\n" "$round" "$name" "$wall" "$cpu"
+  last_wall[$name]=$wall
+  last_cpu[$name]=$cpu
   if [ -z "${best_wall[$name]:-}" ] || awk -v a="$wall" -v b="${best_wall[$name]}" 'BEGIN{exit !(a<b)}'; then
     best_wall[$name]=$wall
   fi
@@ -58,7 +63,12 @@ for round in $(seq 1 "$rounds"); do
   measure ffmpeg-sbs-only ffmpeg -nostdin -v error -y -i "$work/in.mp4" \
     -filter_complex "scale=960:1080,split[a][b];[a][b]hstack" -c:v libx264 -profile:v baseline -b:v 10M \
     "$work/control.mp4"
+  # Ratios within a round compare runs made minutes apart, under the same load.
+  wall_ratios+=("$(awk -v a="${last_wall[kalo-depth]}" -v b="${last_wall[ffmpeg]}" 'BEGIN{print a/b}')")
+  cpu_ratios+=("$(awk -v a="${last_cpu[kalo-depth]}" -v b="${last_cpu[ffmpeg]}" 'BEGIN{print a/b}')")
+  control_ratios+=("$(awk -v a="${last_cpu[ffmpeg-sbs-only]}" -v b="${last_cpu[ffmpeg]}" 'BEGIN{print a/b}')")
 done
+median() { printf "%s\n" "$@" | sort -g | awk '{v[NR]=$1} END{printf "%.3f", (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", a/b}'; }
 depth_ms=$(sed -n 's/.*depth=\([0-9.]*\)ms.*/\1/p' <<<"$stages")
@@ -67,7 +77,8 @@ echo
 echo "clip: ${seconds} s, ${frames} frames, 1920x1080, $(nproc) cores; best of $rounds rounds"
 echo "plain ffmpeg transcode:    wall ${best_wall[ffmpeg]} s   cpu ${best_cpu[ffmpeg]} s"
 echo "kalo-depth 2D->3D:         wall ${best_wall[kalo-depth]} s   cpu ${best_cpu[kalo-depth]} s"
-echo "ratio kalo-depth / ffmpeg: wall $(ratio "${best_wall[kalo-depth]}" "${best_wall[ffmpeg]}")   cpu $(ratio "${best_cpu[kalo-depth]}" "${best_cpu[ffmpeg]}")   (goal <= 1.10)"
-echo "control, libx264 on a side-by-side picture without depth work: cpu ratio $(ratio "${best_cpu[ffmpeg-sbs-only]}" "${best_cpu[ffmpeg]}")"
+echo "ratio kalo-depth / ffmpeg, median of the rounds: wall $(median "${wall_ratios[@]}")   cpu $(median "${cpu_ratios[@]}")   (goal <= 1.10)"
+echo "ratio of the best times:                         wall $(ratio "${best_wall[kalo-depth]}" "${best_wall[ffmpeg]}")   cpu $(ratio "${best_cpu[kalo-depth]}" "${best_cpu[ffmpeg]}")"
+echo "control, libx264 on a side-by-side picture without depth work: cpu ratio $(median "${control_ratios[@]}") (median)"
 awk -v d="$depth_ms" -v s="$synth_ms" -v f="$frames" -v c="${best_cpu[ffmpeg]}" \
   'BEGIN{printf "depth + synthesis CPU: %.2f + %.2f = %.2f ms per frame (%.1f%% of the plain transcode'"'"'s CPU)\n", d, s, d+s, 100*(d+s)*f/1000/c}'

@@ -268,7 +268,7 @@ bool parseArguments(const std::vector<std::string>& arguments, ParsedCommandLine
 
     ConverterOptions& options = parsed.options;
     if (!state.inputSeen) {
-        error = "No input file given: use -i FILE.";
+        error = "No input file given: use -i FILE (-h lists the options).";
         return false;
     }
     if (!outputSeen) {
