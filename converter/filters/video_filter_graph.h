@@ -3,6 +3,7 @@
 // text -> buffersink, the sink limited to planar YUV 4:2:0 (libavfilter converts when a
 // filter in the text works in another format, e.g. lut3d in RGB).
 #include <string>
+#include <utility>
 
 extern "C" {
 #include <libavutil/frame.h>
@@ -37,6 +38,32 @@ public:
 
     // Takes the next filtered picture into `frame`.
     Pull pull(AVFrame* frame, std::string& error);
+
+    // Pulls every picture that is ready, each moved out of `scratch` into a frame of its
+    // own and handed to `deliver`, which returns false to stop. True when the graph needs
+    // more input or has ended; false with `error` set when the graph failed or memory ran
+    // out, and false with `error` empty when `deliver` stopped.
+    template <typename Deliver>
+    bool drain(AVFrame* scratch, Deliver&& deliver, std::string& error) {
+        for (;;) {
+            switch (pull(scratch, error)) {
+            case Pull::NeedMore:
+            case Pull::End:
+                return true;
+            case Pull::Error:
+                return false;
+            case Pull::Frame:
+                break;
+            }
+            FramePtr picture = makeFrame();
+            if (!picture) {
+                error = "Out of memory";
+                return false;
+            }
+            av_frame_move_ref(picture.get(), scratch);
+            if (!deliver(std::move(picture))) return false;
+        }
+    }
 
     const VideoFormat& input() const { return input_; }
     const VideoFormat& output() const { return output_; }

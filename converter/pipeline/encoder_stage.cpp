@@ -72,21 +72,9 @@ void EncoderStage::run() {
 
 bool EncoderStage::drainFilters() {
     std::string error;
-    for (;;) {
-        switch (p_.filters.pull(filtered_.get(), error)) {
-        case VideoFilterGraph::Pull::NeedMore:
-        case VideoFilterGraph::Pull::End:
-            return true;
-        case VideoFilterGraph::Pull::Error:
-            return fail(error);
-        case VideoFilterGraph::Pull::Frame:
-            break;
-        }
-        FramePtr picture = makeFrame();
-        if (!picture) return fail("Out of memory");
-        av_frame_move_ref(picture.get(), filtered_.get());
-        if (!encode(std::move(picture))) return false;
-    }
+    const bool drained = p_.filters.drain(
+        filtered_.get(), [this](FramePtr picture) { return encode(std::move(picture)); }, error);
+    return drained || (!error.empty() && fail(error));
 }
 
 bool EncoderStage::encode(FramePtr picture) {

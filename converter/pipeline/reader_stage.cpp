@@ -138,22 +138,12 @@ bool ReaderStage::filterPicture(AVFrame* frame) {
 
 bool ReaderStage::drainFilters() {
     std::string error;
-    for (;;) {
-        switch (p_.filters.pull(filtered_.get(), error)) {
-        case VideoFilterGraph::Pull::NeedMore:
-        case VideoFilterGraph::Pull::End:
-            return true;
-        case VideoFilterGraph::Pull::Error:
-            return fail(error);
-        case VideoFilterGraph::Pull::Frame:
-            break;
-        }
-        FramePtr picture = makeFrame();
-        if (!picture) return fail("Out of memory");
-        av_frame_move_ref(picture.get(), filtered_.get());
+    const bool drained = p_.filters.drain(filtered_.get(), [this](FramePtr picture) {
         if (!p_.output.push(std::move(picture))) return false;  // aborted
         ++picturesOut_;
-    }
+        return true;
+    }, error);
+    return drained || (!error.empty() && fail(error));
 }
 
 // The source changed its picture size or format mid-stream: finish the old graph, then
