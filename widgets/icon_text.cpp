@@ -34,20 +34,7 @@ void iconText::draw() const {
 }
 
 void iconText::rebuildTexture() {
-    if (texture) {
-        SDL_DestroyTexture(texture);
-        texture = nullptr;
-    }
-    rect.w = 0;
-    rect.h = 0;
-    if (!font) return;
     const Uint16 glyph[2] = {codePoint, 0};
-    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, glyph, color);
-    if (!surface) return;
-    texture = SDL_CreateTextureFromSurface(renderer, surface);
-    if (texture) {
-        rect.w = surface->w;
-        rect.h = surface->h;
-    }
-    SDL_FreeSurface(surface);
+    SDL_Surface* surface = font ? TTF_RenderUNICODE_Blended(font, glyph, color) : nullptr;
+    replaceTexture(renderer, surface, texture, rect);
 }

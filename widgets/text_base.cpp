@@ -44,20 +44,7 @@ void TextBase::draw() const {
 }
 
 void TextBase::rebuildTexture() {
-    if (texture) {
-        SDL_DestroyTexture(texture);
-        texture = nullptr;
-    }
-    rect.w = 0;
-    rect.h = 0;
-    if (!font) return;
     SDL_Surface* surface =
-        TTF_RenderUTF8_Blended(font, text.empty() ? " " : text.c_str(), color);
-    if (!surface) return;
-    texture = SDL_CreateTextureFromSurface(renderer, surface);
-    if (texture) {
-        rect.w = surface->w;
-        rect.h = surface->h;
-    }
-    SDL_FreeSurface(surface);
+        font ? TTF_RenderUTF8_Blended(font, text.empty() ? " " : text.c_str(), color) : nullptr;
+    replaceTexture(renderer, surface, texture, rect);
 }
