@@ -66,6 +66,7 @@ JobReport runConversion(const JobLaunch& launch) {
 
     kalo::platform::ProcessLaunch processLaunch;
     processLaunch.program = launch.converter;
+    processLaunch.belowNormalPriority = true;
     try {
         const ConverterCommandLine line =
             buildConverterCommandLine(launch.snapshot, launch.programDirectory);

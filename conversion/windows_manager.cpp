@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "config/option_tables.h"
+#include "config/process_order.h"
 
 namespace {
 
@@ -45,5 +46,5 @@ JobSnapshot WindowsManager::snapshot() const {
     return copy;
 }
 
-std::shared_ptr<WindowsManager> windowsManager =
+std::shared_ptr<WindowsManager> windowsManager KALO_PROCESS_OBJECT(KALO_RANK_JOB_RECORD) =
     std::shared_ptr<WindowsManager>(new WindowsManager());

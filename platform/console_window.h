@@ -9,4 +9,8 @@ void setConsoleWindowVisible(bool visible);
 bool isConsoleWindowVisible();
 void toggleConsoleWindow();
 
+// True where the console is a window of its own that the user can show (Windows); where it
+// is not (POSIX), the screen shows the converter's console lines itself.
+bool consoleIsOwnWindow();
+
 }  // namespace kalo::platform

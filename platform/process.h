@@ -16,6 +16,9 @@ struct ProcessLaunch {
     std::filesystem::path program;        // full path of the executable
     std::vector<std::wstring> arguments;  // without a program-name token (POSIX argv[1..])
     std::wstring windowsCommandLine;      // the same arguments as one Windows command string
+    // Run below the application's own priority, so that a child that takes every core (a
+    // converter) leaves the window drawing and answering.
+    bool belowNormalPriority = false;
 };
 
 struct ProcessEnd {

@@ -11,4 +11,6 @@ void setConsoleWindowVisible(bool visible) { consoleVisible = visible; }
 bool isConsoleWindowVisible() { return consoleVisible; }
 void toggleConsoleWindow() { consoleVisible = !consoleVisible; }
 
+bool consoleIsOwnWindow() { return false; }
+
 }  // namespace kalo::platform

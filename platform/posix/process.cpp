@@ -2,10 +2,12 @@
 
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -14,6 +16,12 @@
 #include "platform/text_encoding.h"
 
 extern char** environ;
+
+namespace {
+// A nice value this much above ours: the scheduler then gives the window the share it
+// needs to draw every frame, and the child everything else.
+constexpr int belowNormalNiceStep = 10;
+}  // namespace
 
 namespace kalo::platform {
 
@@ -77,6 +85,13 @@ std::shared_ptr<ChildProcess> ChildProcess::start(const ProcessLaunch& launch, s
     if (result != 0) {
         if (error) *error = std::strerror(result);
         return nullptr;
+    }
+    if (launch.belowNormalPriority) {
+        // The whole group, so threads the child has already started are covered too; the
+        // ones it starts later inherit the value. Failing leaves it at our priority.
+        errno = 0;
+        const int ours = getpriority(PRIO_PROCESS, 0);
+        if (errno == 0) setpriority(PRIO_PGRP, pid, std::min(ours + belowNormalNiceStep, 19));
     }
     auto state = std::make_unique<State>();
     state->pid = pid;

@@ -12,4 +12,6 @@ bool isConsoleWindowVisible() { return IsWindowVisible(GetConsoleWindow()) != FA
 
 void toggleConsoleWindow() { setConsoleWindowVisible(!isConsoleWindowVisible()); }
 
+bool consoleIsOwnWindow() { return true; }
+
 }  // namespace kalo::platform

@@ -65,7 +65,9 @@ std::shared_ptr<ChildProcess> ChildProcess::start(const ProcessLaunch& launch, s
     // The child shares the application's console and heads its own process group, whose
     // id is its process id; handles are not inherited.
     if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &startup, &created)) {
+                        CREATE_NEW_PROCESS_GROUP |
+                            (launch.belowNormalPriority ? BELOW_NORMAL_PRIORITY_CLASS : 0),
+                        nullptr, nullptr, &startup, &created)) {
         if (error) *error = lastErrorText(GetLastError());
         return nullptr;
     }

@@ -9,8 +9,10 @@
 
 #include "config/json_base.h"
 #include "config/option_tables.h"
+#include "config/user_setting.h"
 #include "conversion/convert_actions.h"
 #include "conversion/converter_location.h"
+#include "conversion/windows_manager.h"
 #include "platform/file_identity.h"
 #include "scripted_boxes.h"
 
@@ -36,6 +38,27 @@ fs::path scratchFolder(const char* name) {
 void touch(const fs::path& file) { std::ofstream(file) << "video"; }
 
 }  // namespace
+
+namespace {
+
+// Code that runs before main without a rank of its own (as this file's objects do) finds
+// the ranked process-wide objects built, in whatever order the linker placed the files.
+struct SeenBeforeMain {
+    bool configuration = uiConfig != nullptr && !uiConfig->document.is_null();
+    bool profile = userSetting != nullptr;
+    bool tables = !modeKeys.empty() && !depthLevelTable.empty();
+    bool record = windowsManager != nullptr;
+};
+const SeenBeforeMain seenBeforeMain;
+
+}  // namespace
+
+TEST(ProcessObjects, ConfigurationProfileTablesAndJobRecordExistBeforeMain) {
+    EXPECT_TRUE(seenBeforeMain.configuration);
+    EXPECT_TRUE(seenBeforeMain.profile);
+    EXPECT_TRUE(seenBeforeMain.tables);
+    EXPECT_TRUE(seenBeforeMain.record);
+}
 
 TEST(JobRecord, UpdateAcceptsOnlyAWholeValidSnapshot) {
     refreshOptionTables();
