@@ -3,10 +3,17 @@
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 
+#include <chrono>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <system_error>
 
 #include "app/graphics_setup.h"
+#include "conversion/conversion_job.h"
+#include "platform/executable_path.h"
+#include "platform/text_encoding.h"
+#include "platform/working_directory.h"
 #include "scene/scene_manager.h"
 #include "screen/main_scene.h"
 
@@ -21,9 +28,30 @@ void setWindowIcon(SDL_Window* window) {
     SDL_FreeSurface(icon);
 }
 
+// A video named on the command line (as a desktop's "Open with" passes it), made absolute
+// against the folder the program was started in. Empty when none was given.
+std::string startupSourceArgument(int argc, char* argv[]) {
+    if (argc < 2 || argv[1][0] == '\0') return {};
+    std::error_code error;
+    const std::filesystem::path given = kalo::pathFromUtf8(argv[1]);
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    return kalo::pathToUtf8(error ? given : absolute.lexically_normal());
+}
+
+// Images, fonts and icons are found by paths relative to the program's folder: work from
+// there, whatever folder the program was started in (a desktop entry, a terminal).
+void moveToProgramFolder() {
+    const std::filesystem::path folder = kalo::platform::executableDirectory();
+    if (folder.empty() || !kalo::platform::setWorkingDirectory(folder.wstring())) {
+        std::cout << "cannot move to the program's folder; using the working directory" << std::endl;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    const std::string startupSource = startupSourceArgument(argc, argv);
+    moveToProgramFolder();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "2");
 
     SDL_Window* window = nullptr;
@@ -40,10 +68,16 @@ int main(int argc, char* argv[]) {
     std::shared_ptr<SceneManager> manager = createSceneManager();
     auto mainScene = std::shared_ptr<MainScene>(new MainScene(sharedRenderer, window, "Main"));
     mainScene->setManager(manager);
-    mainScene->programPath = argc > 0 ? argv[0] : "";
+    // The program's own path, whatever the command line called it: the colour looks are
+    // found beside it.
+    const std::filesystem::path program = kalo::platform::executablePath();
+    mainScene->appFolder = !program.empty() ? kalo::pathToUtf8(program) : (argc > 0 ? argv[0] : "");
     mainScene->windowSize = &windowSizeVar;
+    mainScene->startupSource = startupSource;
     manager->addScene(mainScene);
     manager->run();
+    // An accepted quit has told a running converter to stop: let it finish its file.
+    waitForConversionWorker(std::chrono::seconds(10));
 
     TTF_Quit();
     windowSurface = nullptr;  // owned by the window; released with it

@@ -38,6 +38,12 @@ int FFmpegHelper::defaultCodecThreads = 0;
 
 FFmpegHelper::FFmpegHelper() {
     mutex = SDL_CreateMutex();
+    pictureShown = SDL_CreateCond();
+    filterMutex = SDL_CreateMutex();
+    refilterSource = av_frame_alloc();
+    refilterOutput = av_frame_alloc();
+    wakeMutex = SDL_CreateMutex();
+    wakeCondition = SDL_CreateCond();
     filteredFrame = av_frame_alloc();
     programPath = kalo::platform::executablePath();
     renderEntry = RenderData::create(
@@ -51,6 +57,12 @@ FFmpegHelper::FFmpegHelper() {
 FFmpegHelper::~FFmpegHelper() {
     release();
     av_frame_free(&filteredFrame);
+    av_frame_free(&refilterSource);
+    av_frame_free(&refilterOutput);
+    SDL_DestroyMutex(filterMutex);
+    SDL_DestroyCond(wakeCondition);
+    SDL_DestroyMutex(wakeMutex);
+    SDL_DestroyCond(pictureShown);
     SDL_DestroyMutex(mutex);
 }
 
@@ -86,7 +98,10 @@ int FFmpegHelper::open(const std::string& path, SDL_Renderer* renderer) {
     resetState();
     totalFrames = 0;
     int result = openMedia(path, renderer);
-    if (result == 0 && !startReader()) result = openFailed;
+    if (result == 0) {
+        beginRun();
+        if (!startReader()) result = openFailed;
+    }
     if (result != 0) {
         packetQueue.reset();
         closeMedia();

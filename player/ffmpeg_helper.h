@@ -87,11 +87,18 @@ public:
     void seek(float fraction);
     // After the end: plays again from the first frame. Otherwise a plain resume.
     void replay();
+    // Flips `paused` and wakes the threads, so a resume starts at once (a plain store to
+    // `paused` is seen within 50 ms). Returns the new value.
     bool togglePause();
     // Fills `thumbnailTexture` (created on `renderer` when missing) with the picture at 20 %
     // of the source, then rewinds to the first frame, paused. Waits at most
-    // `thumbnailWaitMs` for the decoder. Returns whether a picture was captured.
+    // `thumbnailWaitMs` for the decoder. Returns whether a picture was captured; a source
+    // that yields none in that time is reported on one line of standard output.
     bool captureThumbnail(SDL_Renderer* renderer);
+    // Waits at most `limitMs` until the threads started by the last open, applied seek or
+    // replay have shown their first picture (`frame` and `position` then belong to the new
+    // place). Returns false on time-out, or when the decoder ended or stopped without one.
+    bool waitForPicture(std::uint32_t limitMs);
 
     // --- Filter graphs (main thread) ----------------------------------------------------
     // The filter-graph description of a filter index ("" when it has none).
@@ -158,6 +165,9 @@ public:
     static int defaultCodecThreads;
     int codecThreads = defaultCodecThreads;
     std::uint32_t thumbnailWaitMs = 1000;
+    // Called on the decoder thread with each decoded picture just before it is published.
+    // Tests widen race windows with it; set it only while no file is open.
+    std::function<void()> beforePicturePublished;
 
 private:
     struct FilterBuild;
@@ -171,8 +181,15 @@ private:
     void closeMedia();
     bool startReader();
     void stopThreads();
-    // Stops the threads, reopens the decoders, moves the demuxer before frame
-    // `position` + 1 and starts the threads again.
+    // With the threads stopped: the next threads publish pictures for the current epoch.
+    void beginRun();
+    // Wakes the worker threads from their pause, pacing and end-of-input waits.
+    void wakeThreads();
+    // Waits on the wake condition for at most `milliseconds` unless `done` holds already.
+    template <typename Done>
+    void waitForWake(std::uint32_t milliseconds, Done done);
+    // Stops the threads, reopens the decoders, sets `position` to `frameNumber`, moves the
+    // demuxer before frame `frameNumber` + 1 and starts the threads again.
     void restartAt(std::int64_t frameNumber);
 
     static int readerEntry(void* engine);
@@ -180,14 +197,22 @@ private:
     int readerLoop();
     int decoderLoop();
     // Takes every picture the decoder has ready and shows each in turn, paced.
-    DecodeStep receivePictures(AVFrame* decoded);
-    void showPicture(AVFrame* decoded);
+    DecodeStep receivePictures(AVFrame* decoded, AVFrame* scratch);
+    // Publishes a picture with its filtered form (filtered into `scratch` first); false
+    // (picture dropped) when a seek made this run stale.
+    bool showPicture(AVFrame* decoded, AVFrame* scratch);
+    void markEnded();
     bool waitWhilePaused();
     void sleepUnlessStopped(int milliseconds);
 
-    // Under `mutex`: runs `frame` through the selected graph into `filteredFrame`.
-    void filterCurrentPicture(const char* errorMessage);
-    FilterImage* readyFilter(int index);
+    // Runs `source` through the ready graph of `index` into `out`, holding `filterMutex`
+    // but not `mutex`, so the render step never waits for a filter run. Returns whether
+    // `out` received a picture; failures other than "needs more input" print errorMessage.
+    bool runFilter(AVFrame* source, int index, AVFrame* out, const char* errorMessage);
+    // Main thread: runs the current picture through the selected graph when the selection
+    // changed or nothing filtered is shown yet (a paused picture, or the last one).
+    void refilterCurrentPicture(const char* errorMessage);
+    std::shared_ptr<FilterImage> readyFilter(int index);
     // Under `mutex`: the picture to upload, converted to YUV 4:2:0 of the texture's size
     // when it is not already that.
     AVFrame* uploadablePicture(AVFrame* picture);
@@ -204,6 +229,24 @@ private:
     bool seekPending = false;             // main thread: seek() waits for syncPosition
     std::int64_t seekTarget = 0;          // main thread: the frame seek() asked for
     bool clearPictureOnRestart = false;   // main thread: captureThumbnail's rewind
+    // Who may write `position`, `frame` and the end of playback: the threads of run
+    // `runEpoch` while it equals `pictureEpoch`. A seek moves `pictureEpoch` on the main
+    // thread at once, so a picture still in flight from before the seek is dropped instead
+    // of overwriting the seek's position; the threads restarted for the seek take the new
+    // epoch. Both under `mutex`; `runEpoch` changes only while no thread runs.
+    std::uint64_t pictureEpoch = 0;
+    std::uint64_t runEpoch = 0;
+    std::atomic<bool> runShowedPicture{false};  // this run has published its first picture
+    SDL_cond* pictureShown = nullptr;     // with `mutex`: a picture was published, or the
+                                          // decoder ended or stopped
+    SDL_mutex* wakeMutex = nullptr;       // with `wakeCondition`: pause, resume and stop
+    SDL_cond* wakeCondition = nullptr;
     std::set<int> filtersBuilding;        // under `mutex`
+    SDL_mutex* filterMutex = nullptr;     // one filter run at a time through the graphs
+    // Changes with every filter selection: a picture filtered for an earlier selection is
+    // not shown with the new one.
+    std::atomic<std::uint64_t> filterSelection{0};
+    AVFrame* refilterSource = nullptr;    // main thread: the render step's filter run
+    AVFrame* refilterOutput = nullptr;
     std::vector<std::shared_ptr<FilterBuild>> filterBuilds;  // main thread
 };

@@ -59,6 +59,7 @@ void FFmpegHelper::storeFilter(int index, std::shared_ptr<FilterImage> image) {
     SDL_LockMutex(mutex);
     filters[index] = std::move(image);
     filtersBuilding.erase(index);
+    if (index == activeFilter) refilter = true;  // the shown picture gets the new look
     SDL_UnlockMutex(mutex);
 }
 
@@ -107,6 +108,7 @@ void FFmpegHelper::reapFilterBuilds(bool waitForAll) {
 void FFmpegHelper::waitForFilterBuilds() { reapFilterBuilds(true); }
 
 void FFmpegHelper::selectFilter(int index) {
+    ++filterSelection;
     activeFilter = index;
     refilter = true;
     bool startBuild = false;
@@ -130,6 +132,7 @@ void FFmpegHelper::toggleFilter(int index) {
         if (filterChoiceCallback) filterChoiceCallback(index);
         return;
     }
+    ++filterSelection;
     activeFilter = -1;
     refilter = true;
     SDL_LockMutex(mutex);
@@ -139,25 +142,57 @@ void FFmpegHelper::toggleFilter(int index) {
     if (filterChoiceCallback) filterChoiceCallback(-1);
 }
 
-FFmpegHelper::FilterImage* FFmpegHelper::readyFilter(int index) {
+std::shared_ptr<FFmpegHelper::FilterImage> FFmpegHelper::readyFilter(int index) {
+    SDL_LockMutex(mutex);
     const auto found = filters.find(index);
-    if (found == filters.end() || !found->second->ready) return nullptr;
-    return found->second.get();
+    std::shared_ptr<FilterImage> image =
+        found != filters.end() && found->second->ready ? found->second : nullptr;
+    SDL_UnlockMutex(mutex);
+    return image;
 }
 
-void FFmpegHelper::filterCurrentPicture(const char* errorMessage) {
-    const int index = activeFilter;
-    if (index < 0 || !frame || !frame->data[0]) return;
-    FilterImage* image = readyFilter(index);
-    if (!image) return;
-    const int result = image->filter(frame);
-    if (result == AVERROR(EAGAIN) || result == AVERROR_EOF) return;
-    if (result < 0) {
+bool FFmpegHelper::runFilter(AVFrame* source, int index, AVFrame* out, const char* errorMessage) {
+    av_frame_unref(out);
+    if (index < 0 || !source || !source->data[0]) return false;
+    // Held by this reference, the graph outlives a release that empties `filters`.
+    const std::shared_ptr<FilterImage> image = readyFilter(index);
+    if (!image) return false;
+    SDL_LockMutex(filterMutex);
+    const int result = image->filter(source);
+    const bool filtered = result >= 0;
+    if (filtered) av_frame_move_ref(out, image->outFrame);
+    SDL_UnlockMutex(filterMutex);
+    if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_EOF) {
         std::fputs(errorMessage, stdout);
         std::fflush(stdout);
-        return;
     }
-    av_frame_unref(filteredFrame);
-    av_frame_move_ref(filteredFrame, image->outFrame);
-    ++pictureSerial;
+    return filtered;
+}
+
+void FFmpegHelper::refilterCurrentPicture(const char* errorMessage) {
+    const int index = activeFilter;
+    SDL_LockMutex(mutex);
+    const bool wanted = index >= 0 && frame && frame->data[0] && (refilter || !filteredFrame->data[0]);
+    const std::uint64_t serial = pictureSerial;
+    const std::uint64_t selection = filterSelection;
+    av_frame_unref(refilterSource);
+    if (wanted) {
+        av_frame_ref(refilterSource, frame);
+        refilter = false;
+    }
+    SDL_UnlockMutex(mutex);
+    if (!wanted) return;
+
+    if (runFilter(refilterSource, index, refilterOutput, errorMessage)) {
+        SDL_LockMutex(mutex);
+        // Keep it only if neither the picture nor the selection moved on meanwhile.
+        if (serial == pictureSerial && selection == filterSelection) {
+            av_frame_unref(filteredFrame);
+            av_frame_move_ref(filteredFrame, refilterOutput);
+            ++pictureSerial;
+        }
+        SDL_UnlockMutex(mutex);
+    }
+    av_frame_unref(refilterOutput);
+    av_frame_unref(refilterSource);
 }

@@ -1,6 +1,7 @@
 // Presentation and playback control on the main thread: the render step, the position
 // step that applies seeks, seek, replay, pause and the thumbnail capture.
 #include <algorithm>
+#include <cstdio>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -26,17 +27,14 @@ void FFmpegHelper::renderFrame(SDL_Renderer** renderer, SDL_Rect*, SDL_Texture*)
         endedCallback();
     }
 
+    // A new look on a picture that will not be decoded again (paused, or the end) is
+    // applied here; while the decoder plays, its next picture comes filtered within a frame.
+    const bool decoderPlaying = !paused && !ended && decoderState == ThreadState::Running;
+    if (activeFilter >= 0 && !decoderPlaying) refilterCurrentPicture("error of create filter image\n");
+
     SDL_LockMutex(mutex);
     AVFrame* picture = frame;
-    if (activeFilter >= 0) {
-        if (refilter || !filteredFrame->data[0]) {
-            // A new filter on a picture that will not be decoded again (paused): run the
-            // current picture through it now.
-            filterCurrentPicture("error of create filter image\n");
-            refilter = false;
-        }
-        if (filteredFrame->data[0]) picture = filteredFrame;
-    }
+    if (activeFilter >= 0 && filteredFrame->data[0]) picture = filteredFrame;
     AVFrame* upload = uploadablePicture(picture);
     if (upload && texture) {
         SDL_UpdateYUVTexture(texture, &textureRect, upload->data[0], upload->linesize[0],
@@ -83,42 +81,53 @@ AVFrame* FFmpegHelper::uploadablePicture(AVFrame* picture) {
     return convertedFrame;
 }
 
+// A seek is applied here, on the main thread, with the old threads joined before anything
+// of the new place is written; its landing point is reported even while paused, so the
+// slider never keeps showing the place the seek left.
 void FFmpegHelper::syncPosition() {
+    bool seekApplied = false;
+    std::int64_t reported = 0;
     if (seekPending) {
         seekPending = false;
-        if (!seekPoints.empty()) {
+        seekApplied = true;
+        if (!seekPoints.empty() && videoIndex != -1) {
             const std::int64_t point =
                 seekPointAtOrBefore(seekPoints, timing.framesToTicks(seekTarget));
-            position = timing.ticksToFrames(point);
-            if (videoIndex != -1) restartAt(position);
+            reported = timing.ticksToFrames(point);
+            restartAt(reported);
         } else {
-            seekRequested = false;  // nowhere to move: only the position changed
+            // Nowhere to move: only the position changed.
+            reported = position;
+            seekRequested = false;
         }
+    } else {
+        reported = position;
     }
-    const bool quietWhilePaused = opened && !seekRequested && paused;
+    const bool quietWhilePaused = !seekApplied && opened && !seekRequested && paused;
     if (!quietWhilePaused && progressCallback && totalFrames > 0) {
-        progressCallback(static_cast<float>(position) / static_cast<float>(totalFrames));
+        progressCallback(static_cast<float>(reported) / static_cast<float>(totalFrames));
     }
 }
 
 void FFmpegHelper::restartAt(std::int64_t frameNumber) {
     stopThreads();
     reopenDecoders();  // a decoder that fails to reopen shows nothing more; nothing crashes
+    SDL_LockMutex(mutex);
     if (clearPictureOnRestart) {
         clearPictureOnRestart = false;
-        SDL_LockMutex(mutex);
         av_frame_unref(frame);
         av_frame_unref(filteredFrame);
         pictureReady = false;
         ++pictureSerial;
-        SDL_UnlockMutex(mutex);
     }
+    // No thread runs now: nothing can overwrite the seek's position.
+    position = frameNumber;
+    SDL_UnlockMutex(mutex);
     // An end reached while the seek was waiting must not swallow it.
     ended = false;
     waitFirstPacket = true;
     seekRequested = true;
-    readerState = ThreadState::Running;
-    decoderState = ThreadState::Running;
+    beginRun();
     // Ask for the frame after the point, searching backward: the key frame at or before
     // the point itself.
     av_seek_frame(formatContext, videoIndex, streamStart + timing.framesToTicks(frameNumber + 1),
@@ -135,7 +144,13 @@ void FFmpegHelper::seek(float fraction) {
     }
     fraction = std::clamp(fraction, 0.0f, 1.0f);
     seekTarget = static_cast<std::int64_t>(static_cast<float>(totalFrames) * fraction);
+    SDL_LockMutex(mutex);
+    // From here on the running threads belong to the old place: the picture they may still
+    // finish is dropped, and `position` is the seek's until the restarted threads show the
+    // new place. Without seek points the threads are not restarted and keep playing.
+    if (!seekPoints.empty()) ++pictureEpoch;
     position = seekTarget;
+    SDL_UnlockMutex(mutex);
     seekPending = true;
     seekRequested = true;
 }
@@ -144,16 +159,19 @@ void FFmpegHelper::replay() {
     if (!opened) return;
     if (!ended) {
         paused = false;
+        wakeThreads();
         return;
     }
     // The threads stop by themselves at the end; join them before touching the demuxer.
     stopThreads();
     if (reopenDecoders() < 0) return;
+    SDL_LockMutex(mutex);
+    ++pictureEpoch;
+    SDL_UnlockMutex(mutex);
     ended = false;
     paused = false;
     waitFirstPacket = true;
-    readerState = ThreadState::Running;
-    decoderState = ThreadState::Running;
+    beginRun();
     if (videoIndex != -1) {
         av_seek_frame(formatContext, videoIndex, streamStart, AVSEEK_FLAG_BACKWARD);
     }
@@ -163,24 +181,24 @@ void FFmpegHelper::replay() {
 bool FFmpegHelper::togglePause() {
     const bool nowPaused = !paused;
     paused = nowPaused;
+    wakeThreads();
     return nowPaused;
 }
 
+// The capture stays paused throughout: the restarted decoder shows the seek point's picture
+// and then waits, so the picture read here is that one and never a later one.
 bool FFmpegHelper::captureThumbnail(SDL_Renderer* renderer) {
     if (!opened) return false;
     if (!thumbnailTexture && renderer) {
         thumbnailTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_YV12, SDL_TEXTUREACCESS_STATIC,
                                              sourceFormat.width, sourceFormat.height);
     }
+    paused = true;
+    thumbPending = true;
     seek(0.2f);
     syncPosition();
-    paused = false;
-    thumbPending = true;
-    const Uint32 start = SDL_GetTicks();
-    while (thumbPending && SDL_GetTicks() - start < thumbnailWaitMs) SDL_Delay(1);
-    const bool captured = !thumbPending;
+    const bool captured = waitForPicture(thumbnailWaitMs);
     thumbPending = false;
-    paused = true;
 
     SDL_LockMutex(mutex);
     AVFrame* upload = captured ? uploadablePicture(frame) : nullptr;
@@ -190,11 +208,16 @@ bool FFmpegHelper::captureThumbnail(SDL_Renderer* renderer) {
                              upload->linesize[2]);
     }
     SDL_UnlockMutex(mutex);
+    if (!upload) {
+        std::printf("No picture for the thumbnail within %u ms\n", thumbnailWaitMs);
+        std::fflush(stdout);
+    }
 
     // Back to the first frame; the preview shows nothing until that picture is decoded.
     clearPictureOnRestart = true;
     seek(0.0f);
     syncPosition();
     clearPictureOnRestart = false;
-    return upload != nullptr;
+    paused = true;
+    return upload != nullptr && thumbnailTexture != nullptr;
 }

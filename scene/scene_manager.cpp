@@ -2,6 +2,7 @@
 
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -50,12 +51,26 @@ bool SceneManager::setupCurrent() {
     return scene->ready;
 }
 
+namespace {
+
+// One refresh interval of the main display (60 Hz when it does not say), in milliseconds.
+Uint32 shortestPassMs() {
+    SDL_DisplayMode mode;
+    int rate = 60;
+    if (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) rate = mode.refresh_rate;
+    return static_cast<Uint32>(1000 / std::max(rate, 30));
+}
+
+}  // namespace
+
 void SceneManager::run() {
     if (!setupCurrent()) {
         std::cout << "setup failed" << std::endl;
         return;
     }
+    const Uint32 passMs = shortestPassMs();
     do {
+        const Uint32 passStart = SDL_GetTicks();
         while (SDL_PollEvent(&event)) {
             if (!suspended) {
                 const SDL_Event copy = event;
@@ -72,6 +87,11 @@ void SceneManager::run() {
         if (childWindowsActive) {
             for (std::size_t i = 0; i < childWindows.size(); ++i) childWindows[i]->scene->render();
         }
+        // Presenting with vertical sync paces the loop. Where the display cannot sync (a
+        // virtual X server, some remote desktops) a present returns at once and the loop
+        // would spin a whole core away from the converter: hold the pass to one refresh.
+        const Uint32 spent = SDL_GetTicks() - passStart;
+        if (!quitRequested && spent < passMs) SDL_Delay(passMs - spent);
     } while (!quitRequested);
 
     childWindows.clear();

@@ -1,6 +1,7 @@
 #include "widgets/icon_text.h"
 
 #include "widgets/fill_rect.h"
+#include "widgets/text_ink.h"
 
 iconText::iconText(TTF_Font* font_, Uint16 codePoint_, SDL_Renderer* renderer_,
                    SDL_Color color_, glm::ivec2 position)
@@ -35,6 +36,6 @@ void iconText::draw() const {
 
 void iconText::rebuildTexture() {
     const Uint16 glyph[2] = {codePoint, 0};
-    SDL_Surface* surface = font ? TTF_RenderUNICODE_Blended(font, glyph, color) : nullptr;
+    SDL_Surface* surface = font ? TTF_RenderUNICODE_Blended(font, glyph, textInk(color)) : nullptr;
     replaceTexture(renderer, surface, texture, rect);
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "widgets/fill_rect.h"
+#include "widgets/text_ink.h"
 
 TextBase::TextBase(TTF_Font* font_, SDL_Renderer* renderer_, SDL_Color color_,
                    std::string text_, glm::ivec2 position)
@@ -44,7 +45,7 @@ void TextBase::draw() const {
 }
 
 void TextBase::rebuildTexture() {
-    SDL_Surface* surface =
-        font ? TTF_RenderUTF8_Blended(font, text.empty() ? " " : text.c_str(), color) : nullptr;
+    const char* shown = text.empty() ? " " : text.c_str();
+    SDL_Surface* surface = font ? TTF_RenderUTF8_Blended(font, shown, textInk(color)) : nullptr;
     replaceTexture(renderer, surface, texture, rect);
 }

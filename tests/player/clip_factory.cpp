@@ -75,6 +75,11 @@ const std::map<std::string, Recipe>& recipes() {
                         "-frames:v 1000 -c:v libx264 -qp 0 -g 30 -keyint_min 30 "
                         "-sc_threshold 0 -pix_fmt yuv420p " + quoted(out));
          }},
+        {"hd1080.mp4",
+         [](const fs::path& out) {
+             return run(lavfi("testsrc2=size=1920x1080:rate=25") + "-frames:v 60 " + encoder +
+                        " -g 30 " + quoted(out));
+         }},
         {"count250.mkv",
          [](const fs::path& out) {
              return run(lavfi("testsrc=size=160x120:rate=25") + "-frames:v 250 " + encoder +

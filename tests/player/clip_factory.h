@@ -18,6 +18,7 @@ std::filesystem::path clip(const std::string& name);
 //  "count250.mp4"      250 frames, 25 fps, 160x120, key frame every 30 frames
 //  "numbered1000.mp4"  1000 frames, 25 fps, 64x64, lossless; frame n has luma n % 256 and
 //                      blue difference 16 + 16 * (n / 256): see frameNumberOf
+//  "hd1080.mp4"        60 frames, 25 fps, 1920x1080, key frame every 30 frames
 //  "count250.mkv"      250 frames, 25 fps (no frame count in the container)
 //  "count250.ts"       250 frames, 25 fps, MPEG-TS (time base 1/90000, starts at 1.4 s)
 //  "odd.avi"           100 frames at 30000/1001 fps, MPEG-4 part 2

@@ -1,0 +1,32 @@
+#pragma once
+// The main window's own frame timing, for the UI benchmark: the time from process start to
+// the first presented frame, and the intervals between presented frames, kept apart for
+// frames drawn while a conversion runs. Recorded only when asked for (environment variable
+// KALO_FRAME_TIMING set to anything but "0"); the summary is printed at the screen's quit.
+#include <chrono>
+#include <string>
+#include <vector>
+
+class PresentTiming {
+public:
+    PresentTiming();
+
+    bool enabled() const { return on; }
+    // After each presented frame; `converting` says which set the interval belongs to.
+    void framePresented(bool converting);
+    // One line: "frame timing: first=... ms idle median=... p99=... (n) converting
+    // median=... p99=... (n)".
+    std::string summary() const;
+
+    // The q-quantile (0..1) of `values`, nearest rank; 0 when empty.
+    static double quantile(std::vector<double> values, double q);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    bool on = false;
+    bool first = true;
+    double firstFrameMs = 0.0;
+    Clock::time_point last;
+    std::vector<double> idleMs;
+    std::vector<double> convertingMs;
+};
