@@ -19,11 +19,18 @@ namespace {
 
 int convert(const ConverterOptions& options) {
     std::string failure;
+    bool stoppedEarly = false;
     {
-        ConversionJob job(options);
+        ConversionJob job(options, stopRequestCount);
         JobOutcome outcome;
-        if (!job.prepare(outcome.message)) outcome.result = JobResult::Failed;
-        else outcome = job.run(stopRequestCount);
+        if (!job.prepare(outcome.message)) {
+            outcome.result = JobResult::Failed;
+            // A stop during set-up (an input that never delivers, say) ends it as a stop;
+            // the job goes first, taking its temporary file with it.
+            if (stopRequestCount() > 0) stoppedEarly = true;
+        } else {
+            outcome = job.run();
+        }
         switch (outcome.result) {
         case JobResult::Completed:
             return kExitSuccess;
@@ -39,6 +46,11 @@ int convert(const ConverterOptions& options) {
             failure = outcome.message;
             break;
         }
+    }
+    if (stoppedEarly) {
+        consoleLog().message(kLogInfo, "Stopped before any picture was written; '" + options.outputPath +
+                                           "' was left as it was. (" + lastStopRequestName() + ")");
+        return kExitStopped;
     }
     // After the job is gone, so that the reason is the last line (the encoder prints its
     // statistics when it closes).

@@ -2,6 +2,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -289,6 +290,7 @@ void MainScene::relayout() {
     background->resize(size);
     widgets->relayout(size);
     messages->relayout(size);
+    messagesRaisedBy = 0;
     panelRect = {0, 25, size.x, size.y - 50};
     progressBar->designRect = {progressRect[0], progressRect[1], progressRect[2], progressRect[3]};
     progressBar->barHeight = progressBarHeight;
@@ -418,6 +420,7 @@ void MainScene::render() {
     kalo::platform::beginShapedFrame(window, renderer);
     SDL_SetRenderDrawColor(renderer, panelColour.r, panelColour.g, panelColour.b, panelColour.a);
     SDL_RenderFillRect(renderer, &panelRect);
+    anchorMessages();
     messages->render();
     background->render();
     renderWidgets(screenWidgets);
@@ -428,6 +431,22 @@ void MainScene::render() {
     if (menu) menu->render();
     SDL_RenderPresent(renderer);
     presentTiming.framePresented(converting);
+}
+
+void MainScene::anchorMessages() {
+    // The newest message line rests where the progress bar is drawn: while the bar shows,
+    // the list moves up just clear of it, and back down when the bar has gone.
+    int raise = 0;
+    if (converting || progressBar->finished) {
+        const int lineHeight = messages->font ? TTF_FontLineSkip(messages->font) : AniTextList::lineStep;
+        const int newestBottom = currentWindowSize().y - AniTextList::bottomOffset -
+                                 AniTextList::lineStep + lineHeight;
+        raise = std::max(0, newestBottom + 2 - progressBar->rect.y);
+    }
+    if (raise == messagesRaisedBy) return;
+    messagesRaisedBy = raise;
+    const glm::ivec2 size = currentWindowSize();
+    messages->relayout({size.x, size.y - raise});
 }
 
 void MainScene::drawProgress() {

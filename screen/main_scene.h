@@ -74,6 +74,7 @@ public:
     bool handCursorOn = false;
     bool previewRefreshPending = false;
     bool completionShown = false;
+    int messagesRaisedBy = 0;  // how far the message list sits above its usual place
     char* droppedFile = nullptr;
     // A source given on the command line ("Open with"): opened once the screen is built.
     std::string startupSource;
@@ -89,5 +90,6 @@ private:
     void finishEvent();
     void drawProgress();
     void showCompletion(bool shown);
+    void anchorMessages();
     glm::ivec2 currentWindowSize() const;
 };

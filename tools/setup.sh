@@ -13,6 +13,8 @@ PACKAGES=(
   # tests and tools
   googletest libgtest-dev ffmpeg xvfb xauth xdotool x11-utils imagemagick
   libgl1-mesa-dri mesa-utils
+  # fuzzing: clang with libFuzzer
+  clang libclang-rt-14-dev
   # run-time assets and their generators
   fonts-noto-cjk fonts-noto-cjk-extra fontforge python3-fonttools python3-numpy python3-pil
   # dialogs on Linux desktops

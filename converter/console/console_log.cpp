@@ -13,6 +13,7 @@ extern "C" {
 
 #include "converter/cli/converter_options.h"
 #include "converter/console/status_line.h"
+#include "converter/platform/console_output.h"
 
 namespace kalo::converter {
 namespace {
@@ -23,10 +24,7 @@ bool statusShown = false;  // guarded by writeMutex
 size_t statusLength = 0;   // guarded by writeMutex
 thread_local LibraryErrorCapture* activeCapture = nullptr;
 
-void writeLocked(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
+void writeLocked(const std::string& text) { writeStandardError(text.data(), text.size()); }
 
 std::string trimNewlines(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();

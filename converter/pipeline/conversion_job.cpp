@@ -13,14 +13,17 @@
 #include "converter/pipeline/depth_stages.h"
 #include "converter/pipeline/encoder_stage.h"
 #include "converter/pipeline/media_input.h"
+#include "converter/pipeline/output_container.h"
 #include "converter/pipeline/output_file.h"
 #include "converter/pipeline/output_muxer.h"
 #include "converter/pipeline/pipeline_control.h"
 #include "converter/pipeline/pipeline_queues.h"
 #include "converter/pipeline/reader_stage.h"
+#include "converter/pipeline/stop_interrupt.h"
 #include "converter/pipeline/video_decoder.h"
 #include "converter/pipeline/video_encoder.h"
 #include "converter/platform/cpu_clock.h"
+#include "converter/platform/stop_requests.h"
 
 namespace kalo::converter {
 namespace {
@@ -45,11 +48,36 @@ std::string joinFilters(const std::string& first, const std::string& second) {
     return first + "," + second;
 }
 
+// libx264 takes 4:2:0 pictures of even sizes only: an odd width or height loses its last
+// column or row, and the user is told so in one line.
+bool trimToEvenSize(VideoFilterGraph& graph, const std::string& description, const VideoFormat& input,
+                    std::string& error) {
+    const VideoFormat out = graph.output();
+    if (out.width % 2 == 0 && out.height % 2 == 0) return true;
+    const int width = out.width & ~1;
+    const int height = out.height & ~1;
+    if (width < 2 || height < 2) return true;  // too small for anything: the encoder says so
+    const std::string size = std::to_string(width) + ":" + std::to_string(height);
+    if (!graph.configure(joinFilters(description, "crop=" + size + ":0:0"), input, error)) return false;
+    consoleLog().message(kLogWarning, "The output pictures are " + std::to_string(out.width) + "x" +
+                                          std::to_string(out.height) +
+                                          ", but H.264 needs an even width and height: trimmed by one pixel to " +
+                                          std::to_string(width) + "x" + std::to_string(height) + ".");
+    return true;
+}
+
 double seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
 
 }  // namespace
 
 struct ConversionJob::Parts {
+    explicit Parts(const std::function<int()>& stopRequests)
+        : inputInterrupt(stopRequests, 1), outputInterrupt(stopRequests, 1) {}
+
+    // A first stop ends a blocking read of the input at once. The output gives up only
+    // while it is being set up: once the job runs, a stopped job still finishes its file.
+    StopInterrupt inputInterrupt;
+    StopInterrupt outputInterrupt;
     MediaInput input;
     VideoDecoder decoder;
     VideoFilterGraph filtersBefore;
@@ -67,7 +95,8 @@ struct ConversionJob::Parts {
     bool sideBySide = false;
 };
 
-ConversionJob::ConversionJob(const ConverterOptions& options) : options_(options), parts_(std::make_unique<Parts>()) {}
+ConversionJob::ConversionJob(const ConverterOptions& options, std::function<int()> stopRequests)
+    : options_(options), stopRequests_(std::move(stopRequests)), parts_(std::make_unique<Parts>(stopRequests_)) {}
 
 ConversionJob::~ConversionJob() = default;
 
@@ -75,13 +104,12 @@ bool ConversionJob::prepare(std::string& error) {
     Parts& p = *parts_;
     const ConverterOptions& o = options_;
 
-    if (!p.input.open(o.inputPath, error)) return false;
-    if (!checkOutputTarget(o.outputPath, o.inputPath, {o.overwrite, o.neverOverwrite}, error)) return false;
-    const AVOutputFormat* container = av_guess_format(nullptr, o.outputPath.c_str(), nullptr);
-    if (!container) {
-        error = "Cannot choose an output format for '" + o.outputPath + "': use a name ending in .mp4";
-        return false;
-    }
+    if (!p.input.open(o.inputPath, p.inputInterrupt.callback(), error)) return false;
+    std::string outputFile;
+    if (!outputFileName(o.outputPath, outputFile, error)) return false;
+    const AVOutputFormat* container = chooseOutputContainer(outputFile, error);
+    if (!container) return false;
+    if (!checkOutputTarget(outputFile, {o.overwrite, o.neverOverwrite}, error)) return false;
     if (consoleLog().level() >= kLogInfo) av_dump_format(p.input.context(), 0, o.inputPath.c_str(), 0);
 
     if (!p.decoder.open(p.input.videoStream(), o.decoderThreads, error)) return false;
@@ -111,6 +139,7 @@ bool ConversionJob::prepare(std::string& error) {
         }
     }
     if (!p.filtersAfter.configure(o.filters.after, pictures, error)) return false;
+    if (!trimToEvenSize(p.filtersAfter, o.filters.after, pictures, error)) return false;
 
     VideoEncoderSettings settings;
     settings.profile = o.profile;
@@ -127,11 +156,17 @@ bool ConversionJob::prepare(std::string& error) {
             return false;
     }
 
+    // Everything that reads is open now (the input, files named by filters): the output
+    // must be none of them, whatever their names.
+    if (!checkOutputIsNotRead(outputFile, error)) return false;
+
     // Everything is checked: only now does a file appear, beside the target.
-    p.file = std::make_unique<OutputFile>(o.outputPath);
-    if (!p.muxer.open(p.file->temporaryPath(), container, p.encoder.context(), p.sideBySide,
-                      p.audio ? &*p.audio : nullptr, error))
+    p.file = std::make_unique<OutputFile>(outputFile);
+    if (!p.file->create(error)) return false;
+    if (!p.muxer.open(p.file->temporaryUrl(), container, p.encoder.context(), p.sideBySide,
+                      p.audio ? &*p.audio : nullptr, p.outputInterrupt.callback(), error))
         return false;
+    p.outputInterrupt.never();
 
     const VideoFormat& out = p.filtersAfter.output();
     const AVCodecContext* encoder = p.encoder.context();
@@ -145,7 +180,7 @@ bool ConversionJob::prepare(std::string& error) {
     return true;
 }
 
-JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
+JobOutcome ConversionJob::run() {
     Parts& p = *parts_;
     const ConverterOptions& o = options_;
     const bool depthStages = o.filters.hasDepth;
@@ -176,9 +211,12 @@ JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
     };
 
     std::vector<std::thread> threads;
+    std::atomic<bool> readerDone{false};
     threads.emplace_back([&] {
         reader.run();
         p.counters.readerCpuSeconds = threadCpuSeconds();
+        if (reader.reachedEnd()) consoleLog().message(kLogVerbose, "The input was read to its end");
+        readerDone = true;
     });
     if (depthStages) {
         threads.emplace_back([&] { estimation->run(); });
@@ -194,21 +232,40 @@ JobOutcome ConversionJob::run(const std::function<int()>& stopRequests) {
     const auto sinceStop = [&] {
         return std::to_string(static_cast<int>(seconds(Clock::now() - stopAt) * 1000)) + " ms after the stop request";
     };
-    while (!encoder.finished()) {
-        std::this_thread::sleep_for(kPollInterval);
-        const int requests = stopRequests();
-        if (requests >= 1 && !p.control.stopRequested()) {
+    bool finishingAfterStop = false;
+    const auto takeStopRequests = [&] {
+        const int requests = stopRequests_();
+        if (requests < 1) return;
+        if (!p.control.stopRequested()) {
+            // Once the whole input was read, the last pictures are on their way: letting
+            // them through is the quickest way to a complete file. A second request cuts
+            // that short too.
+            if (reader.reachedEnd() && requests < 2) {
+                if (!finishingAfterStop)
+                    consoleLog().message(kLogInfo, "The input was read to its end: finishing the file "
+                                                   "(a second stop request cuts it short)");
+                finishingAfterStop = true;
+                return;
+            }
             p.control.requestStop();
             p.queues.abortAll();
             stopAt = Clock::now();
             consoleLog().message(kLogVerbose, "Stop requested: finishing the file written so far");
         }
         if (requests >= 2) p.control.cutFlushShort();
+    };
+    while (!encoder.finished()) {
+        std::this_thread::sleep_for(kPollInterval);
+        takeStopRequests();
+        // The reader may sit in a read that never returns (an input that stalls).
+        if (p.control.stopRequested() && !readerDone) wakeBlockedThread(threads.front());
         if (Clock::now() >= nextStatus) {
             printStatus(p.muxer.videoPacketsWritten());
             nextStatus = Clock::now() + kStatusInterval;
         }
     }
+    // A stop that ended the reader's read may have come after the last poll.
+    takeStopRequests();
     // The encoder is done, so nothing consumes any more: release whoever still waits.
     p.queues.abortAll();
     for (std::thread& thread : threads) thread.join();

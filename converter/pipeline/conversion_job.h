@@ -19,20 +19,24 @@ struct JobOutcome {
 
 class ConversionJob {
 public:
-    explicit ConversionJob(const ConverterOptions& options);
+    // `stopRequests` tells how many stop requests arrived so far; it is asked from FFmpeg's
+    // interrupt callbacks too, on any thread.
+    ConversionJob(const ConverterOptions& options, std::function<int()> stopRequests);
     ~ConversionJob();
 
     // Opens the input, builds the filters, the depth stage and the encoder, and creates the
     // temporary output file. Returns false with a one-line `error`; the output path is then
-    // untouched.
+    // untouched. A stop request ends a blocking open or read of the input here too; the
+    // caller tells that case by the request count.
     bool prepare(std::string& error);
 
-    // Runs the pipeline to its end. `stopRequests` tells how many stop requests arrived.
-    JobOutcome run(const std::function<int()>& stopRequests);
+    // Runs the pipeline to its end.
+    JobOutcome run();
 
 private:
     struct Parts;
     const ConverterOptions& options_;
+    std::function<int()> stopRequests_;
     std::unique_ptr<Parts> parts_;
 };
 

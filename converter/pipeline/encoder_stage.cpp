@@ -63,7 +63,8 @@ void EncoderStage::run() {
         };
         if (!p_.encoder.finish(sink, keepGoing, error)) {
             if (!p_.control.failed()) fail(error);
-        } else if (!p_.control.failed() && !deadline) {
+        } else if (!p_.control.failed() && p_.encoder.drained()) {
+            // Whether or not a stop came meanwhile: every picture is in the file.
             flushedFully_ = true;
         }
     }

@@ -11,10 +11,17 @@ extern "C" {
 
 namespace kalo::converter {
 
-bool MediaInput::open(const std::string& path, std::string& error) {
+bool MediaInput::open(const std::string& path, const AVIOInterruptCB& interrupt, std::string& error) {
     path_ = path;
     LibraryErrorCapture capture;
-    AVFormatContext* raw = nullptr;
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw) {
+        error = path + ": " + avErrorText(AVERROR(ENOMEM));
+        return false;
+    }
+    // Set before the open, so that the open itself can be interrupted (a FIFO with no writer
+    // blocks right there). avformat_open_input frees the context when it fails.
+    raw->interrupt_callback = interrupt;
     int ret = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (ret < 0) {
         error = path + ": " + avErrorText(ret);
@@ -59,6 +66,11 @@ MediaInput::Read MediaInput::read(AVPacket* packet, std::string& error) {
     for (;;) {
         const int ret = av_read_frame(context_.get(), packet);
         if (ret >= 0) return Read::Packet;
+        const AVIOInterruptCB& interrupt = context_->interrupt_callback;
+        if (ret == AVERROR_EXIT || (interrupt.callback && interrupt.callback(interrupt.opaque))) {
+            error = "interrupted";
+            return Read::Interrupted;
+        }
         if (ret == AVERROR(EAGAIN)) {
             av_usleep(10000);
             continue;

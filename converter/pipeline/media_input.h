@@ -10,15 +10,17 @@ namespace kalo::converter {
 
 class MediaInput {
 public:
-    enum class Read { Packet, End, Error };
+    enum class Read { Packet, End, Error, Interrupted };
 
-    // Returns false with a one-line `error` naming the file.
-    bool open(const std::string& path, std::string& error);
+    // Returns false with a one-line `error` naming the file. `interrupt` ends a blocking
+    // open or read (an input that delivers nothing), now and for every later read.
+    bool open(const std::string& path, const AVIOInterruptCB& interrupt, std::string& error);
 
     // Positions reading at the keyframe at or before `startUs` (input timeline relative to
     // the file's start); decoding then drops what comes before. Harmless when it fails.
     void seekTo(std::int64_t startUs);
 
+    // Interrupted: the interrupt callback ended the read (a stop).
     Read read(AVPacket* packet, std::string& error);
 
     AVFormatContext* context() const { return context_.get(); }

@@ -13,10 +13,11 @@ namespace kalo::converter {
 
 OutputMuxer::~OutputMuxer() { abandon(); }
 
-bool OutputMuxer::open(const std::string& path, const AVOutputFormat* format, const AVCodecContext* video,
-                       bool sideBySide, const AudioTrack* audio, std::string& error) {
+bool OutputMuxer::open(const std::string& url, const AVOutputFormat* format, const AVCodecContext* video,
+                       bool sideBySide, const AudioTrack* audio, const AVIOInterruptCB& interrupt,
+                       std::string& error) {
     LibraryErrorCapture capture;
-    int ret = avformat_alloc_output_context2(&context_, format, nullptr, path.c_str());
+    int ret = avformat_alloc_output_context2(&context_, format, nullptr, url.c_str());
     if (ret < 0 || !context_) {
         error = "Cannot set up the output container: " + failureText(ret, capture.lastError());
         return false;
@@ -55,8 +56,10 @@ bool OutputMuxer::open(const std::string& path, const AVOutputFormat* format, co
         audioStream_->time_base = audioTimeBase;
     }
 
-    ret = avio_open(&context_->pb, path.c_str(), AVIO_FLAG_WRITE);
+    context_->interrupt_callback = interrupt;
+    ret = avio_open2(&context_->pb, url.c_str(), AVIO_FLAG_WRITE, &context_->interrupt_callback, nullptr);
     if (ret < 0) {
+        const std::string path = url.rfind("file:", 0) == 0 ? url.substr(5) : url;
         error = "Cannot create '" + path + "': " + avErrorText(ret);
         return false;
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The MP4 (or other container named by the output file) being written: one video stream,
+// The MP4 or Matroska file being written: one video stream,
 // optionally one audio stream. Video packets are written as they come; audio packets wait
 // until the video has reached their time, so a stopped job ends with audio and video of
 // the same length. The moov atom goes to the front (faststart), and side-by-side output
@@ -23,8 +23,9 @@ public:
 
     ~OutputMuxer();
 
-    bool open(const std::string& path, const AVOutputFormat* format, const AVCodecContext* video,
-              bool sideBySide, const AudioTrack* audio, std::string& error);
+    // `url` is what FFmpeg opens ("file:" and the path); `interrupt` ends blocking writes.
+    bool open(const std::string& url, const AVOutputFormat* format, const AVCodecContext* video,
+              bool sideBySide, const AudioTrack* audio, const AVIOInterruptCB& interrupt, std::string& error);
 
     bool writeVideo(AVPacket* packet, AVRational timeBase, std::string& error);
     bool queueAudio(AVPacket* packet, AVRational timeBase, std::string& error);

@@ -42,6 +42,8 @@ bool ReaderStage::readLoop() {
         case MediaInput::Read::End:
             endOfFile = true;
             continue;
+        case MediaInput::Read::Interrupted:
+            return false;  // a stop: nothing failed
         case MediaInput::Read::Error:
             return fail("Error reading '" + p_.input.path() + "' after " + formatClockTime(lastPacketUs_ / 1e6) +
                         ": " + error + " (the file is truncated or damaged)");

@@ -90,6 +90,7 @@ bool VideoEncoder::receive(const PacketSink& sink, std::string& error, const std
     for (;;) {
         if (keepGoing && !(*keepGoing)()) return true;
         const int ret = avcodec_receive_packet(context_.get(), packet_.get());
+        if (ret == AVERROR_EOF) drained_ = true;
         if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return true;
         if (ret < 0) {
             error = "libx264 encoding failed: " + avErrorText(ret);

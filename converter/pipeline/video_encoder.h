@@ -39,6 +39,9 @@ public:
     // when it says no, the remaining delayed pictures are abandoned (a stopped job).
     bool finish(const PacketSink& sink, const std::function<bool()>& keepGoing, std::string& error);
 
+    // True once finish() has taken every delayed picture out of the encoder.
+    bool drained() const { return drained_; }
+
     double lastQuality() const { return lastQuality_; }
 
 private:
@@ -52,6 +55,7 @@ private:
     std::int64_t nominalDuration_ = 0;
     std::map<std::int64_t, std::int64_t> durations_;  // pts -> duration of pictures in flight
     double lastQuality_ = -1;
+    bool drained_ = false;
 };
 
 }  // namespace kalo::converter

@@ -1,6 +1,7 @@
 #include "child_process.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -27,10 +28,17 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
+uid_t unprivilegedUserId() { return geteuid() == 0 ? 65534 : geteuid(); }
+
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
+                           User user) {
     const int n = counter++;
     outPath_ = folder / ("process-" + std::to_string(getpid()) + "-" + std::to_string(n) + ".out");
     errPath_ = folder / ("process-" + std::to_string(getpid()) + "-" + std::to_string(n) + ".err");
+    if (user == User::Unprivileged && geteuid() == 0) {
+        startAsNobody(arguments);
+        return;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -41,6 +49,28 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, const std:
     argv.push_back(nullptr);
     if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
+}
+
+// posix_spawn cannot change the user: fork, drop root, exec. The output files are opened
+// here, as the child may not create files in the test's folder.
+void ChildProcess::startAsNobody(const std::vector<std::string>& arguments) {
+    const int out = open(outPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int err = open(errPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    const uid_t nobody = unprivilegedUserId();
+    pid_ = fork();
+    if (pid_ == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+            setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0)
+            _exit(126);
+        execvp(argv[0], argv.data());
+        _exit(127);
+    }
+    if (out >= 0) close(out);
+    if (err >= 0) close(err);
 }
 
 ChildProcess::~ChildProcess() {

@@ -21,8 +21,14 @@ struct ProcessResult {
 
 class ChildProcess {
 public:
+    enum class User {
+        Same,          // the test's own user
+        Unprivileged,  // "nobody" when the test runs as root (file permissions then apply)
+    };
+
     // Starts `arguments` (the first is the program). Output is collected in `folder`.
-    ChildProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder);
+    ChildProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
+                 User user = User::Same);
     ~ChildProcess();
 
     bool started() const { return pid_ > 0; }
@@ -35,11 +41,16 @@ public:
     ProcessResult wait(std::chrono::milliseconds timeout);
 
 private:
+    void startAsNobody(const std::vector<std::string>& arguments);
+
     pid_t pid_ = -1;
     std::filesystem::path outPath_;
     std::filesystem::path errPath_;
     bool reaped_ = false;
 };
+
+// The user id ChildProcess::User::Unprivileged runs as.
+uid_t unprivilegedUserId();
 
 // Runs to the end and returns what it printed.
 ProcessResult runProcess(const std::vector<std::string>& arguments, const std::filesystem::path& folder,

@@ -26,6 +26,7 @@
 #include "screen/input_file_button.h"
 #include "screen/main_scene.h"
 #include "screen/video_info.h"
+#include "widgets/ani_text_list.h"
 #include "widgets/final_progress_bar.h"
 
 namespace {
@@ -325,4 +326,21 @@ TEST_F(ConverterScreen, CompletionShowsOnlyAfterACompletedJobAndGoesAfterNineSec
     EXPECT_FALSE(bar.finished);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].kind, MessageBoxKind::Error);
+}
+
+TEST_F(ConverterScreen, MessagesMoveClearOfTheProgressBarWhileItShows) {
+    scene->messages->addText("当前输出文件夹为: /tmp/out/clip_SBS.mp4");
+    const int usualRest = 648 - AniTextList::bottomOffset - AniTextList::lineStep;
+    scene->render();
+    EXPECT_EQ(static_cast<int>(scene->messages->slides.back()->target.y), usualRest);
+
+    userEvent(EVT_CONVERSION_STARTED);
+    scene->render();
+    const TextBase& newest = *scene->messages->lines.back();
+    const int restingBottom = static_cast<int>(scene->messages->slides.back()->target.y) + newest.rect.h;
+    EXPECT_LE(restingBottom, scene->progressBar->rect.y);
+
+    userEvent(EVT_CONVERSION_FINISHED, static_cast<Sint32>(JobOutcome::Stopped));
+    scene->render();
+    EXPECT_EQ(static_cast<int>(scene->messages->slides.back()->target.y), usualRest);
 }

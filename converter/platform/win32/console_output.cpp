@@ -16,4 +16,10 @@ void prepareConsoleOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+void writeStandardError(const char* text, std::size_t size) {
+    // Console events arrive on a thread of their own and interrupt nothing here.
+    std::fwrite(text, 1, size, stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace kalo::converter

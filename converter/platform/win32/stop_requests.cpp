@@ -3,13 +3,29 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
+#include <mutex>
+
+#include "converter/exit_codes.h"
 
 namespace kalo::converter {
 namespace {
 
+constexpr int kRequestsForImmediateExit = 3;
+
 std::atomic<int> requestCount{0};
+std::atomic<int> userRequests{0};  // Ctrl+C and Ctrl+Break only
 std::atomic<DWORD> lastEvent{0xFFFFFFFF};
 std::atomic<bool> handled{false};
+HANDLE mainThread = nullptr;
+std::mutex unfinishedMutex;
+std::wstring unfinishedFile;  // guarded by unfinishedMutex
+
+// The handler runs on a thread of its own; the main thread may sit in a blocking open or
+// read of the input, which only a cancellation ends.
+void wakeMainThread() {
+    if (mainThread) CancelSynchronousIo(mainThread);
+}
 
 BOOL WINAPI onConsoleControl(DWORD event) {
     switch (event) {
@@ -17,6 +33,14 @@ BOOL WINAPI onConsoleControl(DWORD event) {
     case CTRL_BREAK_EVENT:
         lastEvent.store(event);
         requestCount.fetch_add(1);
+        if (userRequests.fetch_add(1) + 1 >= kRequestsForImmediateExit) {
+            {
+                std::lock_guard<std::mutex> lock(unfinishedMutex);
+                if (!unfinishedFile.empty()) DeleteFileW(unfinishedFile.c_str());  // fails while open: a later run removes it
+            }
+            ExitProcess(static_cast<UINT>(kExitStopped));
+        }
+        wakeMainThread();
         return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
@@ -26,6 +50,7 @@ BOOL WINAPI onConsoleControl(DWORD event) {
         // to finish the file before returning.
         lastEvent.store(event);
         requestCount.fetch_add(2);
+        wakeMainThread();
         for (int waited = 0; waited < 4500 && !handled.load(); waited += 50) Sleep(50);
         return TRUE;
     default:
@@ -36,6 +61,8 @@ BOOL WINAPI onConsoleControl(DWORD event) {
 }  // namespace
 
 bool installStopRequestHandlers() {
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     // A process started in a new process group has Ctrl+C disabled; a user typing it in
     // the console should still stop the conversion cleanly.
     SetConsoleCtrlHandler(nullptr, FALSE);
@@ -53,6 +80,16 @@ std::string lastStopRequestName() {
     case CTRL_SHUTDOWN_EVENT: return "CTRL_SHUTDOWN_EVENT";
     default: return {};
     }
+}
+
+void wakeBlockedThread(std::thread& thread) {
+    // The MSVC runtime's native handle is the thread's HANDLE.
+    if (thread.joinable()) CancelSynchronousIo(static_cast<HANDLE>(thread.native_handle()));
+}
+
+void setUnfinishedFile(const std::string& path) {
+    std::lock_guard<std::mutex> lock(unfinishedMutex);
+    unfinishedFile = path.empty() ? std::wstring() : std::filesystem::u8path(path).wstring();
 }
 
 void stopRequestsHandled() { handled.store(true); }
