@@ -53,6 +53,9 @@ int main(int argc, char* argv[]) {
     const std::string startupSource = startupSourceArgument(argc, argv);
     moveToProgramFolder();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "2");
+    // The screen turns a close of its window into a quit (refused while converting); SDL's
+    // own quit on the last window's close would ask a second time.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
 
     SDL_Window* window = nullptr;
     SDL_Surface* windowSurface = nullptr;

@@ -36,21 +36,23 @@ FileDialogResult noChoice(const char* dialog) {
     return result;
 }
 
-std::wstring wideFilter(const std::string& filter) {
-    // The NUL bytes that separate the entries convert one to one.
-    return utf8ToWide(filter);
+// The filter as the dialogs take it (the NUL bytes that separate the entries convert one to
+// one); false, with the failure to return, when it is not valid UTF-8.
+bool wideFilter(const std::string& filter, std::wstring& wide, FileDialogResult& failure) {
+    try {
+        wide = utf8ToWide(filter);
+        return true;
+    } catch (const std::exception& error) {
+        failure.status = FileDialogStatus::Failed;
+        failure.detail = std::string("file filter is not valid UTF-8: ") + error.what();
+        return false;
+    }
 }
 
 FileDialogResult openFile(const FileDialogRequest& request) {
     std::wstring filter;
-    try {
-        filter = wideFilter(request.filter);
-    } catch (const std::exception& error) {
-        FileDialogResult result;
-        result.status = FileDialogStatus::Failed;
-        result.detail = std::string("file filter is not valid UTF-8: ") + error.what();
-        return result;
-    }
+    FileDialogResult failure;
+    if (!wideFilter(request.filter, filter, failure)) return failure;
     wchar_t file[fileBufferLength] = {0};
     OPENFILENAMEW dialog;
     ZeroMemory(&dialog, sizeof dialog);
@@ -73,14 +75,8 @@ FileDialogResult openFile(const FileDialogRequest& request) {
 
 FileDialogResult saveFile(const FileDialogRequest& request) {
     std::wstring filter;
-    try {
-        filter = wideFilter(request.filter);
-    } catch (const std::exception& error) {
-        FileDialogResult result;
-        result.status = FileDialogStatus::Failed;
-        result.detail = std::string("file filter is not valid UTF-8: ") + error.what();
-        return result;
-    }
+    FileDialogResult failure;
+    if (!wideFilter(request.filter, filter, failure)) return failure;
     wchar_t file[fileBufferLength] = {0};
     OPENFILENAMEW dialog;
     ZeroMemory(&dialog, sizeof dialog);
