@@ -19,13 +19,10 @@ run_tests build-tsan test_scene '*'
 run_tests build-tsan test_player '*'
 run_tests build-tsan test_conversion '-*TheRealConverter*'
 
-# Parsers: configuration and profile documents, option tables, the depth filter's options;
-# and the converter end to end once (its tests run the sanitized kalo-depth of this folder
-# on real clips: targets, containers, stops, damaged input, timing).
-KALO_BUILD_DIR=build-asan KALO_BUILD_TARGETS="test_config test_depth kalo-depth test_converter kalo_assets" \
+# Parsers: configuration and profile documents, option tables, the depth filter's options.
+KALO_BUILD_DIR=build-asan KALO_BUILD_TARGETS="test_config test_depth" \
   tools/build.sh -DKALO_SANITIZE=address
 export ASAN_OPTIONS="detect_leaks=1" UBSAN_OPTIONS="halt_on_error=1 print_stacktrace=1"
 run_tests build-asan test_config '*'
 run_tests build-asan test_depth 'DepthOptions*'
-run_tests build-asan test_converter '*'
 echo "sanitizers: all passed"

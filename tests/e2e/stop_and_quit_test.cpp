@@ -14,7 +14,7 @@ protected:
     // A clip long enough to be still converting whatever the test does meanwhile; the job
     // is started through the save dialog and has written its first frames.
     void startLongJob() {
-        const fs::path clip = makeClip("long clip.mp4", 12.0);
+        const fs::path clip = makeClip("long clip.mp4", 40.0);
         ASSERT_TRUE(startApp());
         ASSERT_TRUE(openSourceByButton(clip));
         ASSERT_TRUE(restPointer());
