@@ -102,8 +102,9 @@ alone_end=$(date +%s.%N)
 python3 - "$timing" "$job_start" "$job_end" "$alone_start" "$alone_end" <<'PY'
 import re, sys
 timing, js, je, as_, ae = sys.argv[1], *map(float, sys.argv[2:])
-nums = [float(x) for x in re.findall(r"[\d.]+", timing)]
-first, idle_med, idle_p99, idle_n, conv_med, conv_p99, conv_n = nums[:7]
+m = re.search(r"first=([\d.]+) ms idle median=([\d.]+) p99=([\d.]+) \((\d+)\) "
+              r"converting median=([\d.]+) p99=([\d.]+) \((\d+)\)", timing)
+first, idle_med, idle_p99, idle_n, conv_med, conv_p99, conv_n = map(float, m.groups())
 in_app, alone = je - js, ae - as_
 print(timing)
 print(f"first presented frame: {first:.0f} ms (goal <= 500)")
