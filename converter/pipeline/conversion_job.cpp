@@ -31,6 +31,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kStatusInterval = std::chrono::milliseconds(400);  // the status row changes at least twice a second
 constexpr auto kPollInterval = std::chrono::milliseconds(40);
+// A stop that comes once the whole input was read lets the last pictures through for this
+// long: at the end of a run that is all they need, and a complete file beats a stopped
+// one. Far more pictures still queued (a large picture, a slow filter) would keep the
+// stop waiting for seconds, so past this the stop takes effect as it would mid-run.
+constexpr auto kFinishGraceAfterStop = std::chrono::milliseconds(300);
 
 // Filters that turn the picture upright, as players would show it.
 std::string uprightFilters(int clockwiseDegrees) {
@@ -233,23 +238,27 @@ JobOutcome ConversionJob::run() {
         return std::to_string(static_cast<int>(seconds(Clock::now() - stopAt) * 1000)) + " ms after the stop request";
     };
     bool finishingAfterStop = false;
+    Clock::time_point finishBy{};
     const auto takeStopRequests = [&] {
         const int requests = stopRequests_();
         if (requests < 1) return;
         if (!p.control.stopRequested()) {
             // Once the whole input was read, the last pictures are on their way: letting
-            // them through is the quickest way to a complete file. A second request cuts
-            // that short too.
+            // them through is the quickest way to a complete file, if they need no more
+            // than a moment. A second request, or the moment passing, stops as usual.
             if (reader.reachedEnd() && requests < 2) {
-                if (!finishingAfterStop)
-                    consoleLog().message(kLogInfo, "The input was read to its end: finishing the file "
-                                                   "(a second stop request cuts it short)");
-                finishingAfterStop = true;
-                return;
+                if (!finishingAfterStop) {
+                    consoleLog().message(kLogVerbose, "The input was read to its end: letting the last pictures through");
+                    finishingAfterStop = true;
+                    stopAt = Clock::now();
+                    finishBy = stopAt + kFinishGraceAfterStop;
+                }
+                if (Clock::now() < finishBy) return;
+                consoleLog().message(kLogVerbose, "The last pictures need longer: stopping");
             }
-            p.control.requestStop();
+            if (!finishingAfterStop) stopAt = Clock::now();
+            p.control.requestStop(stopAt);
             p.queues.abortAll();
-            stopAt = Clock::now();
             consoleLog().message(kLogVerbose, "Stop requested: finishing the file written so far");
         }
         if (requests >= 2) p.control.cutFlushShort();

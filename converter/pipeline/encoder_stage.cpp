@@ -58,7 +58,7 @@ void EncoderStage::run() {
         std::optional<std::chrono::steady_clock::time_point> deadline;
         const auto keepGoing = [&] {
             if (!p_.control.stopRequested()) return true;
-            if (!deadline) deadline = std::chrono::steady_clock::now() + stopFlushBudget();
+            if (!deadline) deadline = p_.control.stopAskedAt() + stopFlushBudget();
             return !p_.control.flushCutShort() && std::chrono::steady_clock::now() < *deadline;
         };
         if (!p_.encoder.finish(sink, keepGoing, error)) {
@@ -94,7 +94,7 @@ bool EncoderStage::encode(FramePtr picture) {
 // Stopped: what waits in the filters is dropped; the encoder's delayed pictures are
 // flushed until the budget runs out or a second stop request arrives.
 void EncoderStage::finishStopped() {
-    const auto deadline = std::chrono::steady_clock::now() + stopFlushBudget();
+    const auto deadline = p_.control.stopAskedAt() + stopFlushBudget();
     const auto keepGoing = [&] {
         return !p_.control.flushCutShort() && std::chrono::steady_clock::now() < deadline;
     };

@@ -2,6 +2,7 @@
 // What the pipeline's threads share besides their queues: why it should end early, the
 // first failure, and the counters the status line and -benchmark read.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -10,9 +11,17 @@ namespace kalo::converter {
 
 class PipelineControl {
 public:
-    // A stop request: end early but finish the file.
-    void requestStop() { stopRequested_ = true; }
+    using Clock = std::chrono::steady_clock;
+
+    // A stop request: end early but finish the file. `askedAt` is when the person asked,
+    // which may lie a little before the pipeline acts on it; what the stop may still cost
+    // counts from then.
+    void requestStop(Clock::time_point askedAt = Clock::now()) {
+        stopAskedAt_ = askedAt.time_since_epoch().count();
+        stopRequested_ = true;
+    }
     bool stopRequested() const { return stopRequested_.load(); }
+    Clock::time_point stopAskedAt() const { return Clock::time_point(Clock::duration(stopAskedAt_.load())); }
 
     // A second stop request: skip the rest of the encoder's flush.
     void cutFlushShort() { flushCutShort_ = true; }
@@ -31,6 +40,7 @@ public:
     }
 
 private:
+    std::atomic<Clock::rep> stopAskedAt_{0};
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> flushCutShort_{false};
     std::atomic<bool> failed_{false};
