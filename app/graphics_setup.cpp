@@ -37,6 +37,12 @@ std::string rendererReport(const SDL_RendererInfo& info) {
     return out.str();
 }
 
+void startAudio() {
+    if (SDL_WasInit(SDL_INIT_AUDIO)) return;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        std::fprintf(stderr, "No sound: %s\n", SDL_GetError());
+}
+
 int initGraphics(SDL_Window** window, SDL_Surface** windowSurface) {
     kalo::platform::setConsoleWindowVisible(false);
 
@@ -46,7 +52,9 @@ int initGraphics(SDL_Window** window, SDL_Surface** windowSurface) {
         SDL_setenv("SDL_AUDIODRIVER", driver->c_str(), 1);
     }
 
-    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO) != 0) {
+    // Sound starts after the first frame (startAudio): probing the sound servers takes a
+    // good part of a second on some desktops, and nothing sounds before a preview plays.
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) != 0) {
         std::fprintf(stderr, "Could not initialize SDL - %s\n", SDL_GetError());
         std::exit(1);
     }

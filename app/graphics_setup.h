@@ -17,3 +17,6 @@ std::string rendererReport(const SDL_RendererInfo& info);
 // the main window from the configuration and its vsync renderer (kept in sharedRenderer).
 // Returns 0, or -1 after printing why.
 int initGraphics(SDL_Window** window, SDL_Surface** windowSurface);
+// Starts SDL's sound subsystem, once; left out of initGraphics so it does not delay the
+// first frame. A machine without sound only prints a line.
+void startAudio();

@@ -77,6 +77,7 @@ int main(int argc, char* argv[]) {
     mainScene->appFolder = !program.empty() ? kalo::pathToUtf8(program) : (argc > 0 ? argv[0] : "");
     mainScene->windowSize = &windowSizeVar;
     mainScene->startupSource = startupSource;
+    mainScene->afterFirstFrame = startAudio;
     manager->addScene(mainScene);
     manager->run();
     // An accepted quit has told a running converter to stop: let it finish its file.

@@ -71,7 +71,9 @@ void SceneManager::run() {
     const Uint32 passMs = shortestPassMs();
     do {
         const Uint32 passStart = SDL_GetTicks();
+        bool eventCame = false;
         while (SDL_PollEvent(&event)) {
+            eventCame = true;
             if (!suspended) {
                 const SDL_Event copy = event;
                 scenes[current]->handleEvent(copy);
@@ -83,7 +85,7 @@ void SceneManager::run() {
                 }
             }
         }
-        if (!suspended) scenes[current]->render();
+        if (!suspended && (eventCame || scenes[current]->wantsFrame())) scenes[current]->render();
         if (childWindowsActive) {
             for (std::size_t i = 0; i < childWindows.size(); ++i) childWindows[i]->scene->render();
         }

@@ -18,6 +18,12 @@ public:
     virtual void handleEvent(const SDL_Event& event) = 0;
     // Draws one frame on `renderer` and presents it.
     virtual void render() = 0;
+    // Whether the next pass must draw although no event came. A scene whose picture changes
+    // only on events, its own animations and a few timers says no in between, so an idle
+    // window costs next to nothing; drawing with a software renderer takes a good part of a
+    // core at the display's rate, which a running conversion needs. The default draws every
+    // pass.
+    virtual bool wantsFrame() const { return true; }
     // Releases what init built and clears `ready`; init may run again afterwards.
     virtual void quit() = 0;
 

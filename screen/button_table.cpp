@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "player/ffmpeg_helper.h"
 #include "player/preview_button.h"
@@ -39,7 +40,7 @@ buttonTable::buttonTable(TTF_Font* font, SDL_Renderer* renderer, SDL_Window* mai
     popUp = std::make_shared<PopUpButton>(renderer, point("PARAM_POPUP", "Size"),
                                           point("PARAM_POPUP", "pos"), engine);
 
-    convertFont = TTF_OpenFont(buttonFont.c_str(), uiConfig->getInt("PARAM_CONVER", "fontSize"));
+    convertFont = acquireFont(buttonFont.c_str(), uiConfig->getInt("PARAM_CONVER", "fontSize"));
     cover = std::make_shared<ConverCoverButton>(convertFont, renderer, point("PARAM_CONVER", "Size"),
                                                 point("PARAM_CONVER", "pos"), converting);
 
@@ -72,7 +73,7 @@ buttonTable::~buttonTable() {
     cover.reset();
     pathButton.reset();
     preview.reset();
-    if (convertFont) TTF_CloseFont(convertFont);
+    if (convertFont) releaseFont(convertFont);
     convertFont = nullptr;
 }
 

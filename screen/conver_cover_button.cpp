@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "conversion/convert_actions.h"
 #include "screen/file_choosers.h"
@@ -24,7 +25,7 @@ glm::ivec2 checkBoxPoint(const char* key) {
 ConverCoverButton::ConverCoverButton(TTF_Font* labelFont, SDL_Renderer* renderer_,
                                      glm::ivec2 size, glm::ivec2 position_, bool* converting_)
     : ButtonBase(renderer_, size, position_), position(position_), converting(converting_) {
-    glyphFont = TTF_OpenFont(otherText("KALO_BUTTONFONT").c_str(), stopGlyphPointSize);
+    glyphFont = acquireFont(otherText("KALO_BUTTONFONT").c_str(), stopGlyphPointSize);
     if (!glyphFont) std::printf("Stop glyph font not opened: %s\n", TTF_GetError());
 
     convertButton = std::make_shared<ConvertButton>(renderer, size, position_);
@@ -63,7 +64,7 @@ ConverCoverButton::~ConverCoverButton() {
     convertButton.reset();
     stopButton.reset();
     convertAskButton.reset();
-    if (glyphFont) TTF_CloseFont(glyphFont);
+    if (glyphFont) releaseFont(glyphFont);
 }
 
 void ConverCoverButton::convertToChosenOutput() {

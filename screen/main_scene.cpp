@@ -6,6 +6,7 @@
 #include <iostream>
 #include <utility>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "config/option_tables.h"
 #include "conversion/convert_actions.h"
@@ -95,7 +96,7 @@ void MainScene::init() {
         return;
     }
     const std::string fontPath = otherText("KALO_TITLEBARTEXTFONT");
-    font = TTF_OpenFont(fontPath.c_str(), 13);
+    font = acquireFont(fontPath.c_str(), 13);
     arrowCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     handCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     const glm::ivec2 size = currentWindowSize();
@@ -117,7 +118,7 @@ void MainScene::init() {
     const glm::ivec2 barPos = uiConfig->getPoint("PARAM_RENDER_PROGRESS_BAR", "pos");
     const glm::ivec2 barSize = uiConfig->getPoint("PARAM_RENDER_PROGRESS_BAR", "Size");
     progressRect = {barPos.x, barPos.y, barSize.x, barSize.y};
-    smallFont = TTF_OpenFont(fontPath.c_str(), 11);
+    smallFont = acquireFont(fontPath.c_str(), 11);
 
     const SDL_Rect barRect{progressRect[0], progressRect[1], progressRect[2], progressRect[3]};
     progressBar = std::make_shared<FinalProgressBar>(renderer, barRect);
@@ -149,7 +150,6 @@ void MainScene::init() {
     consolePanel = std::make_shared<ConsolePanel>(
         renderer, smallFont, SDL_Rect{panelRect.x + 50, panelRect.y + 90, 640, 130});
     ready = true;
-    openStartupSource();
 }
 
 void MainScene::openStartupSource() {
@@ -176,8 +176,8 @@ void MainScene::openStartupSource() {
 
 void MainScene::quit() {
     if (presentTiming.enabled()) std::cout << presentTiming.summary() << std::endl;
-    if (smallFont) TTF_CloseFont(smallFont);
-    if (font) TTF_CloseFont(font);
+    if (smallFont) releaseFont(smallFont);
+    if (font) releaseFont(font);
     smallFont = font = nullptr;
     if (arrowCursor) SDL_FreeCursor(arrowCursor);
     if (handCursor) SDL_FreeCursor(handCursor);
@@ -211,6 +211,7 @@ void MainScene::quit() {
 
 void MainScene::handleEvent(const SDL_Event& event) {
     if (!ready) return;
+    presentTiming.workStarted();
     const bool alwaysOurs = event.type == SDL_QUIT || event.type == SDL_SYSWMEVENT ||
                             event.type == SDL_USEREVENT || event.type == SDL_DROPFILE;
     if (!alwaysOurs && !ownsEvent(event)) return;
@@ -417,6 +418,7 @@ void MainScene::render() {
         SDL_Delay(500);
         return;
     }
+    presentTiming.workStarted();
     kalo::platform::beginShapedFrame(window, renderer);
     SDL_SetRenderDrawColor(renderer, panelColour.r, panelColour.g, panelColour.b, panelColour.a);
     SDL_RenderFillRect(renderer, &panelRect);
@@ -431,6 +433,20 @@ void MainScene::render() {
     if (menu) menu->render();
     SDL_RenderPresent(renderer);
     presentTiming.framePresented(converting);
+    lastFrameAt = SDL_GetTicks();
+    if (!firstFramePresented) {
+        firstFramePresented = true;
+        if (afterFirstFrame) afterFirstFrame();
+        openStartupSource();
+    }
+}
+
+bool MainScene::wantsFrame() const {
+    if (!ready || !firstFramePresented) return true;
+    if (converting && progressPollDue.load()) return true;
+    if (messages && messages->animating()) return true;
+    if (widgets && widgets->popUp && widgets->popUp->animating()) return true;
+    return SDL_GetTicks() - lastFrameAt >= heartbeatMs;
 }
 
 void MainScene::anchorMessages() {

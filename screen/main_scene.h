@@ -10,6 +10,7 @@
 #include <SDL_ttf.h>
 
 #include <array>
+#include <functional>
 #include <glm/vec2.hpp>
 #include <memory>
 #include <string>
@@ -44,6 +45,10 @@ public:
     void handleEvent(const SDL_Event& event) override;
     void render() override;
     void quit() override;
+    // Between events the screen draws only while something moves (a message sliding in, an
+    // open list), when the conversion's progress is due, and on a slow heartbeat for the
+    // timed changes (the completion text going, a finished job).
+    bool wantsFrame() const override;
 
     // Runs one menu command (open, exit, About), whichever menu delivered it.
     void runMenuCommand(int command);
@@ -76,11 +81,19 @@ public:
     bool completionShown = false;
     int messagesRaisedBy = 0;  // how far the message list sits above its usual place
     char* droppedFile = nullptr;
-    // A source given on the command line ("Open with"): opened once the screen is built.
+    // A source given on the command line ("Open with"): opened once the first frame is on
+    // screen, so the window shows at once and the thumbnail follows.
     std::string startupSource;
+    // Runs once, right after the first frame is on screen: start-up work that need not
+    // delay the window.
+    std::function<void()> afterFirstFrame;
     PresentTiming presentTiming;
 
 private:
+    static constexpr Uint32 heartbeatMs = 500;
+    bool firstFramePresented = false;
+    Uint32 lastFrameAt = 0;
+
     void relayout();
     void dropFile(char* file);
     void openStartupSource();

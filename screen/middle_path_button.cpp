@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
@@ -30,16 +31,18 @@ middlePathbutton::middlePathbutton(SDL_Renderer* renderer_, glm::ivec2 size, glm
 
 middlePathbutton::~middlePathbutton() {
     pathLabel.reset();  // its texture was made with the font
-    if (labelFont) TTF_CloseFont(labelFont);
+    if (labelFont) releaseFont(labelFont);
 }
 
 void middlePathbutton::setPathLabel(const std::string& fontPath, SDL_Color textColor,
                                     glm::ivec2 position, const std::wstring& /*prefix*/,
                                     const std::wstring& text) {
     pathLabel.reset();
-    if (labelFont) TTF_CloseFont(labelFont);
+    // The new font before the old one goes: the same font is then not parsed again.
+    TTF_Font* previousFont = labelFont;
     const int pointSize = uiConfig ? uiConfig->getInt("PARAM_INPUTFILE", "fontSizemin") : 0;
-    labelFont = TTF_OpenFont(fontPath.c_str(), pointSize);
+    labelFont = acquireFont(fontPath.c_str(), pointSize);
+    releaseFont(previousFont);
     if (!labelFont) std::printf("Path line font not opened: %s\n", TTF_GetError());
     std::string shown;
     try {

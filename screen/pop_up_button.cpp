@@ -4,6 +4,7 @@
 #include <iostream>
 #include <utility>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "config/option_tables.h"
 #include "config/user_setting.h"
@@ -44,7 +45,7 @@ PopUpButton::PopUpButton(SDL_Renderer* renderer_, glm::ivec2 size, glm::ivec2 po
     : ButtonBase(renderer_, size, position), engine(std::move(engine_)), job(windowsManager) {
     refreshOptionTables();
     const std::string fontPath = otherText(fontKey);
-    font = TTF_OpenFont(fontPath.c_str(), fontSize);
+    font = acquireFont(fontPath.c_str(), fontSize);
     if (!font) std::cout << "Cannot open the option bar font " << fontPath << std::endl;
 
     buildMenu("PARAM_FILTER_OPTION", "OPTION_FILTER", filterLabels(),
@@ -69,7 +70,7 @@ PopUpButton::~PopUpButton() {
     // The texts rendered with the font are already made; only the font itself is ours.
     menus.clear();
     info.reset();
-    if (font) TTF_CloseFont(font);
+    if (font) releaseFont(font);
 }
 
 std::shared_ptr<PopUpButton> PopUpButton::create(SDL_Renderer* renderer, glm::ivec2 size,
@@ -104,6 +105,13 @@ void PopUpButton::buildMenu(const std::string& section, const std::string& capti
     menu->showSelection(0);
     menu->onSelect = [this, handler](unsigned char index) { (this->*handler)(index); };
     menus.push_back(std::move(menu));
+}
+
+bool PopUpButton::animating() const {
+    if (infoVisible) return true;
+    for (const auto& menu : menus)
+        if (menu && menu->expanded) return true;
+    return false;
 }
 
 bool PopUpButton::sourceOpen() const { return engine && engine->opened; }

@@ -76,6 +76,9 @@ public:
     // text they are, so Chinese labels fit the header.
     static int filterMenuWidth(TTF_Font* font, const std::vector<std::string>& labels);
 
+    // A list is open (its rows slide and follow the pointer) or an information line shows.
+    bool animating() const;
+
 private:
     bool sourceOpen() const;
     void buildMenu(const std::string& section, const std::string& captionKey,

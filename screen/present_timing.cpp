@@ -23,16 +23,22 @@ PresentTiming::PresentTiming() {
     on = setting && *setting && std::strcmp(setting, "0") != 0;
 }
 
+void PresentTiming::workStarted() {
+    if (!on || working) return;
+    working = true;
+    workStart = Clock::now();
+}
+
 void PresentTiming::framePresented(bool converting) {
     if (!on) return;
     const Clock::time_point now = Clock::now();
     if (first) {
         first = false;
         firstFrameMs = millisecondsBetween(processStart, now);
-    } else {
-        (converting ? convertingMs : idleMs).push_back(millisecondsBetween(last, now));
+    } else if (working) {
+        (converting ? convertingMs : idleMs).push_back(millisecondsBetween(workStart, now));
     }
-    last = now;
+    working = false;
 }
 
 double PresentTiming::quantile(std::vector<double> values, double q) {

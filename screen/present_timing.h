@@ -1,7 +1,10 @@
 #pragma once
 // The main window's own frame timing, for the UI benchmark: the time from process start to
-// the first presented frame, and the intervals between presented frames, kept apart for
-// frames drawn while a conversion runs. Recorded only when asked for (environment variable
+// the first presented frame, and each frame's time from the moment the screen took up its
+// cause (the first event it handled, or the start of drawing for a timed frame) to the
+// present, kept apart for frames drawn while a conversion runs. The window draws only when
+// something changed, so the gaps between frames say nothing about smoothness; how long a
+// change takes to reach the screen does. Recorded only when asked for (environment variable
 // KALO_FRAME_TIMING set to anything but "0"); the summary is printed at the screen's quit.
 #include <chrono>
 #include <string>
@@ -12,7 +15,10 @@ public:
     PresentTiming();
 
     bool enabled() const { return on; }
-    // After each presented frame; `converting` says which set the interval belongs to.
+    // When the screen starts on a frame's work: handling an event or drawing. Only the
+    // first call before a present counts.
+    void workStarted();
+    // After each presented frame; `converting` says which set the frame belongs to.
     void framePresented(bool converting);
     // One line: "frame timing: first=... ms idle median=... p99=... (n) converting
     // median=... p99=... (n)".
@@ -26,7 +32,8 @@ private:
     bool on = false;
     bool first = true;
     double firstFrameMs = 0.0;
-    Clock::time_point last;
+    bool working = false;
+    Clock::time_point workStart;
     std::vector<double> idleMs;
     std::vector<double> convertingMs;
 };

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <utility>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "player/ffmpeg_helper.h"
 
@@ -32,7 +33,7 @@ VideoInfo::VideoInfo(SDL_Renderer* panelRenderer, glm::ivec2 position, glm::ivec
         if (!icons[i]) allLoaded = false;
     }
     if (!allLoaded) std::cout << "Cannot read the texture info" << std::endl;
-    titleFont = TTF_OpenFont(otherText("KALO_TITLEBARTEXTFONT").c_str(), titlePointSize);
+    titleFont = acquireFont(otherText("KALO_TITLEBARTEXTFONT").c_str(), titlePointSize);
 
     // One row, each icon at half its image size; a missing icon takes no room.
     int x = rect.x + gap;
@@ -51,7 +52,7 @@ VideoInfo::~VideoInfo() {
         if (icon) SDL_DestroyTexture(icon);
         icon = nullptr;
     }
-    if (titleFont) TTF_CloseFont(titleFont);
+    if (titleFont) releaseFont(titleFont);
 }
 
 void VideoInfo::rebuild() {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "widgets/fill_rect.h"
 
@@ -18,7 +19,7 @@ AniTextList::AniTextList(SDL_Renderer* renderer_, SDL_Window* window_,
     : renderer(renderer_), window(window_) {
     const std::string path = fontPath.empty() ? otherText("KALO_TITLEBARTEXTFONT") : fontPath;
     if (TTF_WasInit() && !path.empty()) {
-        font = TTF_OpenFont(path.c_str(), fontPointSize);
+        font = acquireFont(path.c_str(), fontPointSize);
         if (!font) std::printf("font not opened: %s (%s)\n", path.c_str(), TTF_GetError());
     }
     if (window) SDL_GetWindowSize(window, &windowSize.x, &windowSize.y);
@@ -28,7 +29,7 @@ AniTextList::~AniTextList() {
     // Lines hold the font pointer: release them before closing it.
     lines.clear();
     slides.clear();
-    if (font) TTF_CloseFont(font);
+    if (font) releaseFont(font);
 }
 
 void AniTextList::addText(std::string message) {
@@ -59,6 +60,13 @@ void AniTextList::render() {
         slides.erase(slides.begin());
     }
     restart = false;
+}
+
+bool AniTextList::animating() const {
+    if (restart && !lines.empty()) return true;
+    for (const auto& slide : slides)
+        if (slide->active) return true;
+    return false;
 }
 
 void AniTextList::relayout(glm::ivec2 size) {

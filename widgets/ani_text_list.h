@@ -40,6 +40,8 @@ public:
     // Draws every line for this frame; then drops the oldest line while more than eight
     // are held (one per frame).
     void render();
+    // A line is still sliding into place.
+    bool animating() const;
     // Re-anchors the lines to the bottom of a resized window and replays their last slide.
     void relayout(glm::ivec2 size);
 };

@@ -1,12 +1,13 @@
 #include "widgets/icon_font_variants.h"
 
+#include "widgets/font_cache.h"
 #include <cstdio>
 
 namespace {
 
 TTF_Font* openFont(const std::string& path, int pointSize) {
     if (path.empty() || pointSize <= 0 || !TTF_WasInit()) return nullptr;
-    TTF_Font* font = TTF_OpenFont(path.c_str(), pointSize);
+    TTF_Font* font = acquireFont(path.c_str(), pointSize);
     if (!font) std::printf("font not opened: %s (%s)\n", path.c_str(), TTF_GetError());
     return font;
 }
@@ -16,8 +17,8 @@ TTF_Font* openFont(const std::string& path, int pointSize) {
 IconFontVariants::~IconFontVariants() { close(); }
 
 void IconFontVariants::close() {
-    if (normalFont) TTF_CloseFont(normalFont);
-    if (scaledFont) TTF_CloseFont(scaledFont);
+    if (normalFont) releaseFont(normalFont);
+    if (scaledFont) releaseFont(scaledFont);
     normalFont = nullptr;
     scaledFont = nullptr;
 }

@@ -24,11 +24,20 @@ struct RecordingScene : ISceneObject {
     }
     void handleEvent(const SDL_Event& event) override {
         ++events;
+        eventThisPass = true;
         if (ownsEvent(event)) owned.push_back(event.type);
     }
     void render() override {
         ++renders;
+        if (!eventThisPass && !lastAnswer) ++drawnUnasked;
+        eventThisPass = false;
         if (onRender) onRender(*this);
+    }
+    // With `noFrameFor` set: says no for that many passes without events, then yes.
+    bool wantsFrame() const override {
+        if (noFrameFor < 0) return true;
+        lastAnswer = ++frameQuestions > noFrameFor;
+        return lastAnswer;
     }
     void quit() override {
         ++quits;
@@ -38,6 +47,11 @@ struct RecordingScene : ISceneObject {
 
     bool initSucceeds;
     int inits = 0, quits = 0, renders = 0, events = 0;
+    int noFrameFor = -1;
+    mutable int frameQuestions = 0;
+    mutable bool lastAnswer = false;
+    bool eventThisPass = false;
+    int drawnUnasked = 0;  // drawn in a pass with no event although the scene said no
     std::vector<Uint32> owned;
     std::function<void(RecordingScene&)> onRender, onQuit;
 };
@@ -110,6 +124,22 @@ TEST_F(SceneManagerTest, LoopEndsAfterTheFrameThatRequestedItAndQuitsEveryScene)
     EXPECT_EQ(other->renders, 0);
     EXPECT_NE(std::find(main->owned.begin(), main->owned.end(), SDL_USEREVENT), main->owned.end());
     EXPECT_EQ(main->windowId, SDL_GetWindowID(window));
+}
+
+// An idle window is not redrawn: a scene that has nothing new is drawn only in passes that
+// brought events, until it asks for a frame itself.
+TEST_F(SceneManagerTest, ASceneWithNothingNewIsDrawnOnlyForEventsOrWhenItAsks) {
+    auto main = add("Main");
+    main->noFrameFor = 10;
+    main->onRender = [](RecordingScene& s) {
+        if (s.lastAnswer) s.manager->quitRequested = true;
+    };
+    pushUserEvent(EVT_CONVERSION_STARTED);
+    manager->run();
+    EXPECT_EQ(main->drawnUnasked, 0);
+    EXPECT_EQ(main->frameQuestions, 11);
+    EXPECT_GE(main->renders, 2);  // the user event's pass, and the pass that asked
+    EXPECT_TRUE(main->lastAnswer);
 }
 
 TEST_F(SceneManagerTest, SwitchToSceneThatFailsSetupSuspendsIt) {
