@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "config/option_tables.h"
-#include "conversion/lut_filter_text.h"
+#include "media/lut_filter_text.h"
 #include "platform/text_encoding.h"
 
 namespace {
@@ -82,7 +82,7 @@ ConverterCommandLine buildConverterCommandLine(const JobSnapshot& snapshot,
     if (colourFilter) {
         const std::string& cube = row(filterTable, snapshot.filterIndex, "filter").first;
         chain.pieces.push_back(
-            {kalo::utf8ToWide(lutFilterTextInFolder(programDirectory, cube)), true});
+            {kalo::utf8ToWide(kalo::lutFilterTextInFolder(programDirectory, cube)), true});
         chain.pieces.push_back({L",", false});
     }
     std::wstring depth = L"depth=outputmode=sbs";

@@ -8,9 +8,11 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "media/decoder_open.h"
+#include "media/source_streams.h"
+#include "media/stream_rotation.h"
 #include "platform/executable_path.h"
 #include "player/filter_image.h"
-#include "player/stream_rotation.h"
 #include "player/video_layout.h"
 
 namespace {
@@ -19,15 +21,10 @@ namespace {
 // or a negative error when no decoder exists or memory runs out.
 int openDecoder(const AVStream* stream, AVCodecContext** context, int threads) {
     avcodec_free_context(context);
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec) return AVERROR_DECODER_NOT_FOUND;
-    *context = avcodec_alloc_context3(codec);
-    if (!*context) return AVERROR(ENOMEM);
-    int result = avcodec_parameters_to_context(*context, stream->codecpar);
-    if (result < 0) return result;
-    (*context)->pkt_timebase = stream->time_base;
-    (*context)->thread_count = threads;
-    return avcodec_open2(*context, codec, nullptr);
+    kalo::CodecContextPtr opened;
+    const kalo::DecoderOpenResult result = kalo::openDecoder(stream, threads, opened);
+    *context = opened.release();
+    return result.code;
 }
 
 }  // namespace
@@ -117,21 +114,23 @@ int FFmpegHelper::open(const std::string& path, SDL_Renderer* renderer) {
 }
 
 int FFmpegHelper::openMedia(const std::string& path, SDL_Renderer* renderer) {
-    if (avformat_open_input(&formatContext, path.c_str(), nullptr, nullptr) != 0) return openFailed;
-    if (avformat_find_stream_info(formatContext, nullptr) < 0) return noVideoStream;
-
-    for (unsigned i = 0; i < formatContext->nb_streams; ++i) {
-        AVStream* stream = formatContext->streams[i];
-        const AVMediaType type = stream->codecpar->codec_type;
-        if (type == AVMEDIA_TYPE_VIDEO && !videoStream) {
-            videoStream = stream;
-            videoIndex = static_cast<std::int32_t>(i);
-        } else if (type == AVMEDIA_TYPE_AUDIO && !audioStream) {
-            audioStream = stream;
-            audioIndex = static_cast<std::int32_t>(i);
-        }
+    kalo::SourceStreams source;
+    int code = 0;
+    switch (kalo::openSource(path, nullptr, source, code)) {
+    case kalo::SourceOpenResult::Opened:
+        break;
+    case kalo::SourceOpenResult::Unreadable:
+        return openFailed;
+    case kalo::SourceOpenResult::NoStreamInfo:
+    case kalo::SourceOpenResult::NoVideo:
+    case kalo::SourceOpenResult::NoPictureSize:
+        return noVideoStream;
     }
-    if (!videoStream) return noVideoStream;
+    formatContext = source.context.release();
+    videoStream = source.video;
+    videoIndex = videoStream->index;
+    audioStream = source.audio;
+    audioIndex = audioStream ? audioStream->index : -1;
 
     if (reopenDecoders() < 0) return decoderFailed;
 
@@ -146,18 +145,18 @@ int FFmpegHelper::openMedia(const std::string& path, SDL_Renderer* renderer) {
     sourceFormat.timeBase = videoStream->time_base;
     sourceFormat.sampleAspect = videoDecoder->sample_aspect_ratio;
 
-    rotation = streamRotation(videoStream);
-    portrait = isPortrait(videoStream->codecpar->width, videoStream->codecpar->height, rotation);
+    rotation = kalo::streamRotation(videoStream);
+    portrait = kalo::isPortrait(videoStream->codecpar->width, videoStream->codecpar->height, rotation);
 
-    timing = FrameTiming::of(videoStream->time_base, videoStream->r_frame_rate,
-                             videoStream->avg_frame_rate);
+    timing = kalo::FrameTiming::of(videoStream->time_base, videoStream->r_frame_rate,
+                                   videoStream->avg_frame_rate);
     streamStart = videoStream->start_time != AV_NOPTS_VALUE ? videoStream->start_time : 0;
     const std::int64_t streamDuration =
         videoStream->duration != AV_NOPTS_VALUE ? videoStream->duration : -1;
-    const FrameCount count =
-        countFrames(timing, videoStream->nb_frames, streamDuration, formatContext->duration);
+    const kalo::FrameCount count =
+        kalo::countFrames(timing, videoStream->nb_frames, streamDuration, formatContext->duration);
     totalFrames = count.totalFrames;
-    seekPoints = buildSeekPoints(timing, count.gridFrames);
+    seekPoints = kalo::buildSeekPoints(timing, count.gridFrames);
 
     if (sourceFormat.pixelFormat != AV_PIX_FMT_YUV420P &&
         sourceFormat.pixelFormat != AV_PIX_FMT_YUVJ420P) {

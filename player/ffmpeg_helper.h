@@ -20,16 +20,12 @@
 #include <string>
 #include <vector>
 
-extern "C" {
-#include <libavutil/pixfmt.h>
-#include <libavutil/rational.h>
-}
-
+#include "media/frame_timing.h"
+#include "media/video_format.h"
 #include "player/media_info.h"
 #include "player/packet_queue.h"
 #include "player/playback_flags.h"
 #include "player/render_data.h"
-#include "player/stream_timing.h"
 
 struct AVCodecContext;
 struct AVFormatContext;
@@ -43,13 +39,7 @@ public:
     class FilterImage;  // player/filter_image.h
 
     // What a filter graph's source is told about the pictures it will receive.
-    struct PictureFormat {
-        int width = 0;
-        int height = 0;
-        AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
-        AVRational timeBase{0, 1};
-        AVRational sampleAspect{0, 1};
-    };
+    using PictureFormat = kalo::VideoFormat;
 
     // Results of open.
     static constexpr int openFailed = -1;        // unreadable file, or out of memory
@@ -149,7 +139,7 @@ public:
     std::set<std::int64_t> seekPoints;  // ticks of the video stream, from its start
     std::int32_t videoIndex = -1;
     std::int32_t audioIndex = -1;
-    FrameTiming timing;
+    kalo::FrameTiming timing;
     std::int64_t streamStart = 0;       // the video stream's first tick
     // The decoder's picture format as opened: the texture's size and what filter graphs
     // are built for (the decoder thread may change the context's own fields later).

@@ -11,10 +11,10 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "config/option_tables.h"
-#include "conversion/lut_filter_text.h"
+#include "media/lut_filter_text.h"
 #include "player/ffmpeg_helper.h"
 #include "player/filter_image.h"
+#include "player/preview_looks.h"
 
 struct FFmpegHelper::FilterBuild {
     FFmpegHelper* engine = nullptr;
@@ -27,24 +27,14 @@ struct FFmpegHelper::FilterBuild {
 };
 
 std::string FFmpegHelper::filterDescription(int index) const {
-    if (index >= 0 && index < 100) {
+    if (index >= 0 && index < colourLookLimit) {
         try {
-            return lutFilterText(programPath, index);
+            return kalo::lutFilterText(programPath, index);
         } catch (const std::exception&) {
             return "";  // outside the filter table: nothing to build
         }
     }
-    switch (index) {
-    case 101:
-        return "convolution=0 -1 0 -1 5 -1 0 -1 0:0 -1 0 -1 5 -1 0 -1 0:"
-               "0 -1 0 -1 5 -1 0 -1 0:0 -1 0 -1 5 -1 0 -1 0";
-    case 102:
-        return "deblock=filter=strong:block=4:alpha=0.12:beta=0.07:gamma=0.06:delta=0.05";
-    case 103:
-        return "unsharp=luma_msize_x=7:luma_msize_y=7:luma_amount=2.5";
-    default:
-        return "";
-    }
+    return previewLookGraph(index);
 }
 
 int FFmpegHelper::buildFilter(int index) {
@@ -160,7 +150,7 @@ bool FFmpegHelper::runFilter(AVFrame* source, int index, AVFrame* out, const cha
     SDL_LockMutex(filterMutex);
     const int result = image->filter(source);
     const bool filtered = result >= 0;
-    if (filtered) av_frame_move_ref(out, image->outFrame);
+    if (filtered) av_frame_move_ref(out, image->outFrame.get());
     SDL_UnlockMutex(filterMutex);
     if (result < 0 && result != AVERROR(EAGAIN) && result != AVERROR_EOF) {
         std::fputs(errorMessage, stdout);

@@ -1,15 +1,13 @@
 #pragma once
-// One built filter graph of the preview: a "buffer" source named "in", the filters of a
-// description, and a "buffersink" named "out" that returns pictures in the source's own
-// pixel format (the graph converts in and out of formats its filters need).
+// One built filter graph of the preview: the shared single-input graph
+// (media/filter_graph.h) whose sink returns pictures in the source's own pixel format, so
+// the texture upload stays the same whichever look is selected.
 #include <memory>
 #include <string>
 
+#include "media/av_handles.h"
+#include "media/filter_graph.h"
 #include "player/ffmpeg_helper.h"
-
-struct AVFilterContext;
-struct AVFilterGraph;
-struct AVFrame;
 
 class FFmpegHelper::FilterImage {
 public:
@@ -20,7 +18,6 @@ public:
                                               const PictureFormat& format, int threads = 0);
 
     FilterImage() = default;
-    ~FilterImage();
     FilterImage(const FilterImage&) = delete;
     FilterImage& operator=(const FilterImage&) = delete;
 
@@ -29,9 +26,7 @@ public:
     // needs more input, another negative value on failure.
     int filter(AVFrame* picture);
 
-    AVFilterContext* sink = nullptr;
-    AVFilterContext* source = nullptr;
-    AVFilterGraph* graph = nullptr;
-    AVFrame* outFrame = nullptr;
+    kalo::FilterGraph graph;
+    kalo::FramePtr outFrame;
     bool ready = false;
 };

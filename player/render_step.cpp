@@ -92,7 +92,7 @@ void FFmpegHelper::syncPosition() {
         seekApplied = true;
         if (!seekPoints.empty() && videoIndex != -1) {
             const std::int64_t point =
-                seekPointAtOrBefore(seekPoints, timing.framesToTicks(seekTarget));
+                kalo::seekPointAtOrBefore(seekPoints, timing.framesToTicks(seekTarget));
             reported = timing.ticksToFrames(point);
             restartAt(reported);
         } else {

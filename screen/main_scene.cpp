@@ -19,6 +19,7 @@
 #include "player/ffmpeg_helper.h"
 #include "player/player_window.h"
 #include "player/preview_button.h"
+#include "player/preview_looks.h"
 #include "scene/menu_control.h"
 #include "scene/scene_manager.h"
 #include "scene/user_events.h"
@@ -43,15 +44,6 @@ constexpr SDL_Color panelColour{246, 246, 246, 255};
 constexpr int progressBarHeight = 20;
 constexpr int messageNewestStart = 130;  // the newest message line slides from here ...
 constexpr int messageNewestRest = 150;   // ... to here, above the bottom of the window
-
-// Left Ctrl+2 .. Ctrl+5: the preview looks they switch (the first two are colour looks of
-// the filter table, the others preview-only sharpening filters of the engine).
-struct PreviewFilterKey {
-    SDL_Keycode key;
-    int filter;
-};
-constexpr PreviewFilterKey previewFilterKeys[] = {
-    {SDLK_2, 0}, {SDLK_3, 1}, {SDLK_4, 101}, {SDLK_5, 103}};
 
 void discardQueuedMouseEvents() { SDL_FlushEvents(SDL_MOUSEMOTION, SDL_MOUSEWHEEL); }
 
@@ -317,7 +309,7 @@ void MainScene::onKey(const SDL_Event& event) {
         consoleToggle = !consoleToggle;
         return;
     }
-    for (const PreviewFilterKey& entry : previewFilterKeys) {
+    for (const PreviewLookShortcut& entry : previewLookShortcuts) {
         if (entry.key == key) previewFilterKey(entry.filter);
     }
 }

@@ -1,28 +1,19 @@
 #pragma once
-// One libavfilter graph with a single video input and output: buffer -> the user's filter
-// text -> buffersink, the sink limited to planar YUV 4:2:0 (libavfilter converts when a
-// filter in the text works in another format, e.g. lut3d in RGB).
+// The converter's filter graphs: the shared single-input graph (media/filter_graph.h) with
+// its sink limited to planar YUV 4:2:0, failures as one-line messages that name the
+// filter text, and a loop that hands every ready picture on.
 #include <string>
 #include <utility>
 
 extern "C" {
 #include <libavutil/frame.h>
-#include <libavutil/pixfmt.h>
-#include <libavutil/rational.h>
 }
 
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
+#include "media/filter_graph.h"
+#include "media/video_format.h"
 
 namespace kalo::converter {
-
-struct VideoFormat {
-    int width = 0;
-    int height = 0;
-    AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
-    AVRational timeBase{0, 1};
-    AVRational sampleAspect{0, 1};
-    AVRational frameRate{0, 1};  // {0,1}: unknown or variable
-};
 
 class VideoFilterGraph {
 public:
@@ -65,17 +56,12 @@ public:
         }
     }
 
-    const VideoFormat& input() const { return input_; }
-    const VideoFormat& output() const { return output_; }
-    const std::string& description() const { return description_; }
+    const VideoFormat& input() const { return graph_.input(); }
+    const VideoFormat& output() const { return graph_.output(); }
+    const std::string& description() const { return graph_.description(); }
 
 private:
-    FilterGraphPtr graph_;
-    AVFilterContext* source_ = nullptr;
-    AVFilterContext* sink_ = nullptr;
-    VideoFormat input_;
-    VideoFormat output_;
-    std::string description_;
+    FilterGraph graph_;
 };
 
 }  // namespace kalo::converter

@@ -1,6 +1,8 @@
 #include "converter/pipeline/audio_track.h"
 
 #include "converter/console/console_log.h"
+#include "media/av_error_text.h"
+#include "media/decoder_open.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
@@ -37,20 +39,20 @@ bool AudioTrack::open(const AVStream* stream, AudioChoice choice, const AVOutput
     if (copying_) return true;
 
     LibraryErrorCapture capture;
-    const AVCodec* decoder = avcodec_find_decoder(id);
-    if (!decoder) {
+    const DecoderOpenResult opened = openDecoder(stream, 1, decoder_);
+    switch (opened.failed) {
+    case DecoderOpenResult::Failed::Nothing:
+        break;
+    case DecoderOpenResult::Failed::NoDecoder:
         error = std::string("No decoder for the audio codec '") + avcodec_get_name(id) + "'; use -an to drop the audio";
         return false;
-    }
-    decoder_.reset(avcodec_alloc_context3(decoder));
-    if (!decoder_ || avcodec_parameters_to_context(decoder_.get(), stream->codecpar) < 0) {
+    case DecoderOpenResult::Failed::Allocate:
+    case DecoderOpenResult::Failed::Parameters:
         error = "Cannot set up the audio decoder";
         return false;
-    }
-    decoder_->pkt_timebase = stream->time_base;
-    const int ret = avcodec_open2(decoder_.get(), decoder, nullptr);
-    if (ret < 0) {
-        error = std::string("Cannot open the ") + decoder->name + " audio decoder: " + failureText(ret, capture.lastError());
+    case DecoderOpenResult::Failed::Open:
+        error = std::string("Cannot open the ") + opened.codec->name + " audio decoder: " +
+                failureText(opened.code, capture.lastError());
         return false;
     }
     return openEncoder(error);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "converter/cli/converter_options.h"
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
 
 namespace kalo::converter {
 

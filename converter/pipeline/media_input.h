@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
 
 namespace kalo::converter {
 
@@ -33,7 +33,8 @@ public:
     // How long the file says it is, in microseconds; 0 when it does not say.
     std::int64_t declaredDurationUs() const;
 
-    // Clockwise rotation of the picture for display, in degrees (0, 90, 180, 270).
+    // Clockwise rotation of the picture for display, in degrees (0, 90, 180, 270), read the
+    // way the preview reads it.
     int displayRotation() const;
 
     const std::string& path() const { return path_; }

@@ -8,6 +8,7 @@ extern "C" {
 
 #include "converter/console/console_log.h"
 #include "converter/pipeline/audio_track.h"
+#include "media/av_error_text.h"
 
 namespace kalo::converter {
 

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <string>
 
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
 
 namespace kalo::converter {
 

@@ -1,7 +1,7 @@
 #pragma once
 // YUV 4:2:0 pictures of one size whose buffers are recycled: a 1080p picture is 3 MB, and
 // fresh allocations per frame cost page faults at every frame.
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
 
 extern "C" {
 #include <libavutil/buffer.h>

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "converter/depth/depth_stage.h"
-#include "converter/pipeline/av_handles.h"
 #include "converter/pipeline/bounded_queue.h"
+#include "media/av_handles.h"
 
 namespace kalo::converter {
 

@@ -1,35 +1,34 @@
 #include "converter/pipeline/video_decoder.h"
 
 #include "converter/console/console_log.h"
+#include "media/av_error_text.h"
+#include "media/decoder_open.h"
 
 namespace kalo::converter {
 
 bool VideoDecoder::open(const AVStream* stream, int threads, std::string& error) {
     LibraryErrorCapture capture;
     stream_ = stream;
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec) {
+    // threads 0: as many as the machine has
+    const DecoderOpenResult opened = openDecoder(stream, threads, context_);
+    switch (opened.failed) {
+    case DecoderOpenResult::Failed::Nothing:
+        return true;
+    case DecoderOpenResult::Failed::NoDecoder:
         error = std::string("No decoder for the video codec '") + avcodec_get_name(stream->codecpar->codec_id) + "'";
-        return false;
-    }
-    context_.reset(avcodec_alloc_context3(codec));
-    if (!context_) {
+        break;
+    case DecoderOpenResult::Failed::Allocate:
         error = "Cannot allocate the video decoder";
-        return false;
+        break;
+    case DecoderOpenResult::Failed::Parameters:
+        error = "Cannot set up the video decoder: " + avErrorText(opened.code);
+        break;
+    case DecoderOpenResult::Failed::Open:
+        error = std::string("Cannot open the ") + opened.codec->name + " decoder: " +
+                failureText(opened.code, capture.lastError());
+        break;
     }
-    int ret = avcodec_parameters_to_context(context_.get(), stream->codecpar);
-    if (ret < 0) {
-        error = "Cannot set up the video decoder: " + avErrorText(ret);
-        return false;
-    }
-    context_->pkt_timebase = stream->time_base;
-    context_->thread_count = threads;  // 0: as many as the machine has
-    ret = avcodec_open2(context_.get(), codec, nullptr);
-    if (ret < 0) {
-        error = std::string("Cannot open the ") + codec->name + " decoder: " + failureText(ret, capture.lastError());
-        return false;
-    }
-    return true;
+    return false;
 }
 
 bool VideoDecoder::send(const AVPacket* packet, std::string& error) {

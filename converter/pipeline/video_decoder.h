@@ -5,7 +5,7 @@
 #include <string>
 
 #include "converter/filters/video_filter_graph.h"
-#include "converter/pipeline/av_handles.h"
+#include "media/av_handles.h"
 
 namespace kalo::converter {
 

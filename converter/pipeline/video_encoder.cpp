@@ -6,6 +6,7 @@ extern "C" {
 }
 
 #include "converter/console/console_log.h"
+#include "media/av_error_text.h"
 
 namespace kalo::converter {
 

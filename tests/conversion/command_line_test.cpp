@@ -6,7 +6,7 @@
 
 #include "config/option_tables.h"
 #include "conversion/converter_command_line.h"
-#include "conversion/lut_filter_text.h"
+#include "media/lut_filter_text.h"
 #include "platform/text_encoding.h"
 
 namespace {
@@ -75,7 +75,7 @@ TEST_F(CommandLine, ColourFilterOnlyAboveIndexZero) {
         EXPECT_EQ(vf(line).rfind(L"lut3d=", 0) == 0, c.lut) << c.filterIndex;
         EXPECT_EQ(pixFmt, c.lut) << c.filterIndex;
         if (c.lut) {
-            const std::wstring lut = kalo::utf8ToWide(lutFilterTextInFolder(
+            const std::wstring lut = kalo::utf8ToWide(kalo::lutFilterTextInFolder(
                 "/opt/kalo", filterTable[static_cast<std::size_t>(c.filterIndex)].first));
             EXPECT_EQ(vf(line), lut + L",depth=outputmode=sbs:dl=25,scale=1920:1080");
             EXPECT_NE(text.find(L" -vf \"" + lut + L"\",depth="), std::wstring::npos);

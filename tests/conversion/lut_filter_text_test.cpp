@@ -14,9 +14,12 @@ extern "C" {
 #include <fstream>
 
 #include "config/option_tables.h"
-#include "conversion/lut_filter_text.h"
+#include "media/lut_filter_text.h"
 
 namespace fs = std::filesystem;
+using kalo::escapeFilterOptionValue;
+using kalo::lutFilterText;
+using kalo::lutFilterTextInFolder;
 
 TEST(LutFilterText, EscapesOnlyWhatTheGraphSyntaxReads) {
     struct Case {

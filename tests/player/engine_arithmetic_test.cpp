@@ -9,13 +9,23 @@ extern "C" {
 #include <libavutil/display.h>
 }
 
+#include "media/frame_timing.h"
+#include "media/stream_rotation.h"
 #include "player/frame_pacing.h"
 #include "player/media_info.h"
-#include "player/stream_rotation.h"
-#include "player/stream_timing.h"
 #include "player/video_layout.h"
 
 namespace {
+
+using kalo::FrameCount;
+using kalo::FrameTiming;
+using kalo::buildSeekPoints;
+using kalo::countFrames;
+using kalo::isPortrait;
+using kalo::normalizeRotation;
+using kalo::parseRotateTag;
+using kalo::rotationFromDisplayMatrix;
+using kalo::seekPointAtOrBefore;
 
 TEST(DisplayStrings, DurationSizeAndFormat) {
     EXPECT_EQ(formatDuration(3725LL * 1000000), "01:02:05");

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+namespace kalo {
+
 // Escapes text so that it survives both parsing levels of a filter-graph description as one
 // option value: first the option level (backslash, quote, ':' and '=' would split or key
 // it), then the graph level (backslash, quote, brackets, ',' and ';' would end the filter).
@@ -21,3 +23,5 @@ std::string lutFilterTextInFolder(const std::filesystem::path& programDirectory,
 // folder (the working directory when programPath is a bare file name). An index outside
 // the table throws std::out_of_range.
 std::string lutFilterText(const std::filesystem::path& programPath, int index);
+
+}  // namespace kalo

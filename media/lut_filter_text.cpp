@@ -1,10 +1,11 @@
-#include "conversion/lut_filter_text.h"
+#include "media/lut_filter_text.h"
 
 #include <stdexcept>
 #include <system_error>
 
 #include "config/option_tables.h"
 
+namespace kalo {
 namespace {
 
 std::string escapeWith(const std::string& text, const char* specials) {
@@ -53,3 +54,5 @@ std::string lutFilterText(const std::filesystem::path& programPath, int index) {
     return lutFilterTextInFolder(programPath.parent_path(),
                                  filterTable[static_cast<std::size_t>(index)].first);
 }
+
+}  // namespace kalo

@@ -1,4 +1,4 @@
-#include "player/stream_timing.h"
+#include "media/frame_timing.h"
 
 #include <iterator>
 
@@ -7,6 +7,7 @@ extern "C" {
 #include <libavutil/mathematics.h>
 }
 
+namespace kalo {
 namespace {
 
 bool positive(AVRational value) { return value.num > 0 && value.den > 0; }
@@ -97,3 +98,5 @@ std::int64_t seekPointAtOrBefore(const std::set<std::int64_t>& points, std::int6
     if (above == points.begin()) return *above;
     return *std::prev(above);
 }
+
+}  // namespace kalo

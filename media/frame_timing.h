@@ -11,6 +11,8 @@ extern "C" {
 #include <libavutil/rational.h>
 }
 
+namespace kalo {
+
 struct FrameTiming {
     AVRational timeBase{0, 1};
     AVRational frameRate{0, 1};
@@ -53,3 +55,5 @@ std::set<std::int64_t> buildSeekPoints(const FrameTiming& timing, std::int64_t g
 // The greatest seek point not above `ticks` (the first point when all are above it).
 // `points` must not be empty.
 std::int64_t seekPointAtOrBefore(const std::set<std::int64_t>& points, std::int64_t ticks);
+
+}  // namespace kalo
