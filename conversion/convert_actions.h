@@ -5,11 +5,12 @@
 //
 // The converter screen drives a job with these and the progress monitor:
 //   convert press:  convertButton or convertAskButton, then startConversionJob;
-//   event 10:       converting = true; ProgressMonitor::beginJob(progressBar);
-//   each frame:     while converting and progressPollDue: updateFromConsole, clear the flag;
+//   event 10:       converting = true; apply ProgressMonitor::beginJob() to the bar;
+//   each frame:     while converting and progressPollDue: apply ProgressMonitor::poll,
+//                   clear the flag;
 //   stop press:     if confirmAndCancelConversion(): converting = false;
-//   event 11:       converting = false; ProgressMonitor::endJob(progressBar,
-//                   conversionFinished(event).outcome);
+//   event 11:       converting = false; apply ProgressMonitor::endJob(
+//                   conversionFinished(event).outcome) to the bar;
 //   accepted quit:  breakRunningConverter() (it signals only a converter still running).
 #include <SDL.h>
 

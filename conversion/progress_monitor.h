@@ -1,7 +1,7 @@
 #pragma once
 // Follows a running job from the console: twice a second the converter screen asks it to
-// read the converter's status row, and it writes the fraction done, the knob position, the
-// "finished" state and the "42% 剩余3 分钟." text into the conversion progress bar.
+// read the converter's status row and gets back a progress reading (fraction done, the
+// "finished" state and the "42% 剩余3 分钟." text), which the screen applies to its bar.
 #include <SDL.h>
 
 #include <atomic>
@@ -10,19 +10,8 @@
 
 #include "conversion/console_manager.h"
 #include "conversion/conversion_job.h"
+#include "conversion/progress_reading.h"
 #include "conversion/time_left_estimator.h"
-
-class FinalProgressBar;
-
-// What one poll computes, apart from the time left.
-struct ProgressReading {
-    float progress = 0.0f;  // frames / (total + 1), never below 0
-    int knobX = 0;          // rect.x + trunc(rect.w * progress), kept within the bar
-    bool finished = false;  // progress above 0.95
-    int percent = 0;        // trunc(progress * 100), at most 100
-};
-
-ProgressReading readProgress(std::int64_t frames, std::uint64_t totalFrames, const SDL_Rect& bar);
 
 class ProgressMonitor {
 public:
@@ -30,19 +19,26 @@ public:
     TimeLeftEstimator timeLeft;
 
     // On event 10: a new job starts from nothing, not from the last counts of the previous
-    // one; the bar is emptied and its completion state cleared.
-    void beginJob(FinalProgressBar& bar);
+    // one. The reading is an empty bar without the completion state.
+    ProgressReading beginJob();
 
-    // One poll: reads the console row and writes progress, knob, finished/finishedAt and
-    // the text of the bar. `totalFrames` is the media engine's frame count of the source.
-    void updateFromConsole(FinalProgressBar& bar, std::uint64_t totalFrames);
+    // One poll: reads the console row and computes the reading. `totalFrames` is the media
+    // engine's frame count of the source.
+    ProgressReading poll(std::uint64_t totalFrames);
 
     // The time-left part of the text after one poll's frame count.
     std::string timeLeftText(std::int64_t frames, std::int64_t totalPlusOne);
 
     // On event 11: only a job that completed shows the completion state (a short job may
-    // end between two polls); a failed or stopped one never does.
-    void endJob(FinalProgressBar& bar, JobOutcome outcome);
+    // end between two polls); a failed or stopped one never does, and keeps its last
+    // fraction.
+    ProgressReading endJob(JobOutcome outcome);
+
+    // The reading of the last poll (or job boundary).
+    const ProgressReading& last() const { return last_; }
+
+private:
+    ProgressReading last_;
 };
 
 // Raised by the 500 ms poll timer, cleared by the poll.

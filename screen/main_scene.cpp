@@ -29,6 +29,7 @@
 #include "screen/input_file_button.h"
 #include "screen/middle_path_button.h"
 #include "screen/pop_up_button.h"
+#include "screen/progress_display.h"
 #include "screen/video_info.h"
 #include "widgets/about_button.h"
 #include "widgets/ani_text_list.h"
@@ -351,7 +352,7 @@ void MainScene::onUserEvent(const SDL_Event& event) {
         case EVT_CONVERSION_STARTED:
             std::cout << "Event get the thread start signal !" << std::endl;
             converting = true;
-            progressMonitor->beginJob(*progressBar);
+            applyProgressReading(*progressBar, progressMonitor->beginJob());
             progressBar->designRect = {progressRect[0], progressRect[1], progressRect[2],
                                        progressRect[3]};
             progressBar->barHeight = progressBarHeight;
@@ -362,7 +363,7 @@ void MainScene::onUserEvent(const SDL_Event& event) {
             std::cout << "Event get the thread finish signal !" << std::endl;
             converting = false;
             const JobReport report = conversionFinished(event);
-            progressMonitor->endJob(*progressBar, report.outcome);
+            applyProgressReading(*progressBar, progressMonitor->endJob(report.outcome));
             break;
         }
         case EVT_SOURCE_LOADED:
@@ -461,8 +462,8 @@ void MainScene::drawProgress() {
     if (converting) {
         showCompletion(false);
         if (progressPollDue.exchange(false)) {
-            progressMonitor->updateFromConsole(*progressBar,
-                                               static_cast<std::uint64_t>(engine->totalFrames));
+            applyProgressReading(*progressBar, progressMonitor->poll(
+                                                   static_cast<std::uint64_t>(engine->totalFrames)));
         }
         progressBar->render();
         return;

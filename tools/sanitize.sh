@@ -5,8 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 display=(xvfb-run -a -s "-screen 0 1920x1080x24")
 
+# Each test program runs with a temporary home of its own, as under CTest.
+own_home=$PWD/tests/support/own_home.sh
 run_tests() {  # build folder, test binary, gtest filter
-  (cd "$1/bin" && "${display[@]}" "../tests/bin/$2" --gtest_filter="$3" --gtest_brief=1)
+  (cd "$1/bin" && "${display[@]}" "$own_home" "../tests/bin/$2" --gtest_filter="$3" --gtest_brief=1)
 }
 
 # Threads: scene loop, preview engine, conversion worker and console pump. The job through

@@ -3,60 +3,43 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 AppProcess AppProcess::start(const std::filesystem::path& program,
                              const std::filesystem::path& workingDirectory,
                              const std::filesystem::path& home,
                              const std::filesystem::path& outputFile) {
-    AppProcess process;
-    process.outputFile = outputFile;
-    process.pid = fork();
-    if (process.pid == 0) {
-        if (chdir(workingDirectory.c_str()) != 0) _exit(120);
-        setenv("HOME", home.c_str(), 1);
-        unsetenv("XDG_DATA_HOME");
-        setenv("SDL_AUDIODRIVER", "dummy", 1);  // no sound card on test machines
-        const int fd = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(fd, 1);
-        dup2(fd, 2);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(121);
-    }
-    return process;
+    kalo::test::ProcessSetup setup;
+    setup.outputFile = outputFile;
+    setup.workingDirectory = workingDirectory;
+    setup.unset = {"XDG_DATA_HOME"};
+    setup.environment = {{"HOME", home.string()},
+                         {"SDL_AUDIODRIVER", "dummy"}};  // no sound card on test machines
+    return start({program.string()}, setup);
+}
+
+AppProcess AppProcess::start(const std::vector<std::string>& arguments, const kalo::test::ProcessSetup& setup) {
+    AppProcess app;
+    app.outputFile = setup.outputFile;
+    app.process = std::make_shared<kalo::test::ChildProcess>(arguments, setup);
+    app.pid = app.process->id();
+    if (!app.process->started()) std::fprintf(stderr, "%s\n", app.process->startError().c_str());
+    return app;
 }
 
 int AppProcess::waitForExit(double seconds) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            return WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status))
-                                     : -1000 - WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1000;
+    if (!process || !process->started()) return -1000;
+    const auto limit = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::duration<double>(seconds));
+    const kalo::test::ProcessResult end = process->wait(limit);
+    if (end.timedOut) return -1000;
+    if (end.exited) return static_cast<signed char>(end.exitCode);
+    return -1000 - end.signal;
 }
 
-std::string AppProcess::output() const {
-    std::ifstream in(outputFile);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string AppProcess::output() const { return kalo::test::readFile(outputFile); }
 
 namespace {
 

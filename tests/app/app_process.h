@@ -4,12 +4,16 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "child_process.h"
 
 struct AppProcess {
     pid_t pid = -1;
     std::filesystem::path outputFile;
+    std::shared_ptr<kalo::test::ChildProcess> process;
 
     // Starts `program` in `workingDirectory` with HOME set to `home` (and no XDG_DATA_HOME),
     // its standard output and error going to `outputFile`.
@@ -17,9 +21,11 @@ struct AppProcess {
                             const std::filesystem::path& workingDirectory,
                             const std::filesystem::path& home,
                             const std::filesystem::path& outputFile);
+    // Starts `arguments` as `setup` says; standard output and error go to its outputFile.
+    static AppProcess start(const std::vector<std::string>& arguments, const kalo::test::ProcessSetup& setup);
 
-    // Waits up to `seconds` for the process to end; its exit status, or -1000 on time-out
-    // (the process is then killed).
+    // Waits up to `seconds` for the process to end; its exit status, -1000 - signal when a
+    // signal ended it, or -1000 on time-out (the process is then killed).
     int waitForExit(double seconds);
     std::string output() const;
 };

@@ -1,13 +1,12 @@
 // Reading progress back from the console: the terminal screen model the POSIX console is
-// drained into, the frame count of a status row, the time left and what a poll writes into
-// the progress bar.
+// drained into, the frame count of a status row and the time left. What a reading does to
+// the progress bar is tested with the screen.
 #include <gtest/gtest.h>
 
 #include "conversion/console_manager.h"
 #include "conversion/progress_monitor.h"
 #include "platform/posix/terminal_screen.h"
 #include "platform/text_encoding.h"
-#include "widgets/final_progress_bar.h"
 
 using kalo::platform::TerminalScreen;
 
@@ -133,61 +132,4 @@ TEST(TimeLeft, UnchangedCountsAndCountsPastTheTotal) {
     estimator.observe(20, 1001);
     EXPECT_EQ(estimator.estimate, before);
     EXPECT_EQ(estimator.lastFrames, 20);
-}
-
-TEST(Progress, FractionKnobAndFinished) {
-    const SDL_Rect bar{100, 600, 800, 20};
-    struct Case {
-        std::int64_t frames;
-        std::uint64_t total;
-        float progress;
-        int knobX;
-        bool finished;
-        int percent;
-    } cases[] = {
-        {-1, 999, 0.0f, 100, false, 0},
-        {0, 999, 0.0f, 100, false, 0},
-        {500, 999, 0.5f, 500, false, 50},
-        {950, 999, 0.95f, 860, false, 95},   // exactly 0.95 is not finished
-        {951, 999, 0.951f, 860, true, 95},
-        {1000, 999, 1.0f, 900, true, 100},
-        {5, 0, 5.0f, 900, true, 100},         // no known length: kept on the bar
-        {200000, 199999, 1.0f, 900, true, 100},
-    };
-    for (const Case& c : cases) {
-        const ProgressReading reading = readProgress(c.frames, c.total, bar);
-        EXPECT_FLOAT_EQ(reading.progress, c.progress) << c.frames;
-        EXPECT_EQ(reading.knobX, c.knobX) << c.frames;
-        EXPECT_EQ(reading.finished, c.finished) << c.frames;
-        EXPECT_EQ(reading.percent, c.percent) << c.frames;
-    }
-}
-
-TEST(Progress, JobBoundariesResetAndDecideTheCompletionState) {
-    FinalProgressBar bar(nullptr, SDL_Rect{100, 600, 800, 20});
-    ProgressMonitor monitor;
-    // The end of an earlier job left its state behind.
-    monitor.timeLeft.observe(900, 1000);
-    bar.finished = true;
-    bar.finishedAt = 1234;
-    bar.progress = 0.97f;
-    bar.knobRect.x = 876;
-
-    monitor.beginJob(bar);
-    EXPECT_FALSE(bar.finished);
-    EXPECT_EQ(bar.progress, 0.0f);
-    EXPECT_EQ(bar.knobRect.x, 100);
-    EXPECT_EQ(monitor.timeLeft.lastFrames, 0);
-
-    // A failed or stopped job shows no completion, even past 95 %.
-    bar.finished = true;
-    monitor.endJob(bar, JobOutcome::Failed);
-    EXPECT_FALSE(bar.finished);
-    bar.finished = true;
-    monitor.endJob(bar, JobOutcome::Stopped);
-    EXPECT_FALSE(bar.finished);
-    // A completed one does, even when it ended between two polls.
-    monitor.endJob(bar, JobOutcome::Completed);
-    EXPECT_TRUE(bar.finished);
-    EXPECT_EQ(bar.knobRect.x, 900);
 }

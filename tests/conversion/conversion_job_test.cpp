@@ -13,15 +13,16 @@
 #include <sstream>
 #include <thread>
 
+#include "clip_factory.h"
 #include "config/option_tables.h"
 #include "conversion/convert_actions.h"
 #include "conversion/converter_command_line.h"
 #include "conversion/converter_location.h"
 #include "conversion/progress_monitor.h"
+#include "media_probe.h"
 #include "platform/text_encoding.h"
 #include "scene/user_events.h"
 #include "scripted_boxes.h"
-#include "widgets/final_progress_bar.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -78,7 +79,7 @@ protected:
         bool ended = false;
     };
     Run follow(std::chrono::milliseconds limit, std::uint64_t totalFrames = 0,
-               FinalProgressBar* bar = nullptr, ProgressMonitor* monitor = nullptr) {
+               ProgressMonitor* monitor = nullptr) {
         Run run;
         const auto deadline = Clock::now() + limit;
         auto nextPoll = Clock::now();
@@ -90,7 +91,7 @@ protected:
                 run.codes.push_back(event.user.code);
                 if (event.user.code == EVT_CONVERSION_STARTED) {
                     started = true;
-                    if (bar) monitor->beginJob(*bar);
+                    if (monitor) monitor->beginJob();
                 }
                 if (event.user.code == EVT_CONVERSION_FINISHED) {
                     run.outcome = jobOutcomeOf(event);
@@ -99,10 +100,10 @@ protected:
                     return run;
                 }
             }
-            if (bar && started && Clock::now() >= nextPoll) {
-                monitor->updateFromConsole(*bar, totalFrames);
-                run.progress.push_back(bar->progress);
-                run.texts.insert(bar->text->text);
+            if (monitor && started && Clock::now() >= nextPoll) {
+                const ProgressReading reading = monitor->poll(totalFrames);
+                run.progress.push_back(reading.progress);
+                run.texts.insert(reading.text);
                 nextPoll += 100ms;
             }
             std::this_thread::sleep_for(5ms);
@@ -143,10 +144,8 @@ TEST_F(ConversionJob, StartedFromTheRecordRunsToCompletionWithProgressAndTimeLef
     changed.output = L"/elsewhere.mp4";
     record->update(changed);
 
-    FinalProgressBar bar(nullptr, SDL_Rect{100, 600, 800, 20});
-    bar.text = TextBase::create(nullptr, nullptr, SDL_Color{0, 0, 0, 255}, "", {1048, 600});
     ProgressMonitor monitor;
-    const Run run = follow(20s, 120, &bar, &monitor);
+    const Run run = follow(20s, 120, &monitor);
 
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.codes, (std::vector<Sint32>{EVT_CONVERSION_STARTED, EVT_CONVERSION_FINISHED}));
@@ -164,8 +163,7 @@ TEST_F(ConversionJob, StartedFromTheRecordRunsToCompletionWithProgressAndTimeLef
         timeParts.insert(text.substr(text.find(' ')));
     }
     EXPECT_GE(timeParts.size(), 2u);
-    monitor.endJob(bar, run.outcome);
-    EXPECT_TRUE(bar.finished);
+    EXPECT_TRUE(monitor.endJob(run.outcome).finished);
 
     // What the converter received: exactly the argument list, paths untouched.
     std::vector<std::string> expected;
@@ -180,11 +178,9 @@ TEST_F(ConversionJob, StartedFromTheRecordRunsToCompletionWithProgressAndTimeLef
 
 TEST_F(ConversionJob, CancelStopsTheConverterWithinASecond) {
     ASSERT_TRUE(startConversionWorker(launch("frames 100000\nstep_ms 10\n")));
-    FinalProgressBar bar(nullptr, SDL_Rect{0, 0, 800, 20});
-    bar.text = TextBase::create(nullptr, nullptr, SDL_Color{0, 0, 0, 255}, "", {0, 0});
     ProgressMonitor monitor;
     // Let it run until the console shows its count moving.
-    Run first = follow(1500ms, 100000, &bar, &monitor);
+    Run first = follow(1500ms, 100000, &monitor);
     ASSERT_FALSE(first.ended);
     ASSERT_EQ(first.codes, std::vector<Sint32>{EVT_CONVERSION_STARTED});
     ASSERT_GT(monitor.timeLeft.lastFrames, 0);
@@ -261,10 +257,8 @@ TEST_F(ConversionJob, AConverterThatCannotStartIsReportedWithItsPath) {
 TEST_F(ConversionJob, AConverterThatWritesALotIsNeverStalled) {
     // Twenty warning rows per frame: far more than a terminal's buffer holds unread.
     ASSERT_TRUE(startConversionWorker(launch("frames 400\nstep_ms 0\nwarnings 20\n")));
-    FinalProgressBar bar(nullptr, SDL_Rect{0, 0, 800, 20});
-    bar.text = TextBase::create(nullptr, nullptr, SDL_Color{0, 0, 0, 255}, "", {0, 0});
     ProgressMonitor monitor;
-    const Run run = follow(60s, 400, &bar, &monitor);
+    const Run run = follow(60s, 400, &monitor);
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.outcome, JobOutcome::Completed);
 }
@@ -293,9 +287,7 @@ TEST_F(ConversionJob, AnEndedProcessIsNeverSignalled) {
 TEST_F(ConversionJob, TheRealConverterConvertsAShortClip) {
     const fs::path clip = folder / "clip.mp4";
     const fs::path output = folder / "clip_SBS.mp4";
-    const std::string make = "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=2 "
-                             "-c:v libx264 -pix_fmt yuv420p '" + clip.string() + "'";
-    ASSERT_EQ(std::system(make.c_str()), 0);
+    ASSERT_TRUE(kalo::test::makeClip(clip, "320x240", 2, folder, /*tone=*/false));
 
     JobLaunch job;
     job.snapshot.input = wide(clip);
@@ -306,10 +298,8 @@ TEST_F(ConversionJob, TheRealConverterConvertsAShortClip) {
     job.programDirectory = KALO_BIN_DIR;
     ASSERT_TRUE(startConversionWorker(job));
 
-    FinalProgressBar bar(nullptr, SDL_Rect{0, 0, 800, 20});
-    bar.text = TextBase::create(nullptr, nullptr, SDL_Color{0, 0, 0, 255}, "", {0, 0});
     ProgressMonitor monitor;
-    const Run run = follow(120s, 50, &bar, &monitor);
+    const Run run = follow(120s, 50, &monitor);
     ASSERT_TRUE(run.ended);
     ScriptedBoxes boxes;
     const JobReport report = conversionFinished(run.finished);
@@ -320,11 +310,7 @@ TEST_F(ConversionJob, TheRealConverterConvertsAShortClip) {
     EXPECT_GT(*std::max_element(run.progress.begin(), run.progress.end()), 0.0f);
 
     // A side-by-side picture at the chosen size, every frame of the source.
-    const std::string probe = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                              "stream=width,height,nb_read_frames -of default=nw=1 '" +
-                              output.string() + "' > '" + (folder / "probe.txt").string() + "'";
-    ASSERT_EQ(std::system(probe.c_str()), 0);
-    EXPECT_EQ(lines(folder / "probe.txt"),
+    EXPECT_EQ(kalo::test::probeDecodedVideo(output, folder),
               (std::vector<std::string>{"width=1920", "height=1080", "nb_read_frames=50"}));
 }
 #endif

@@ -12,19 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-// The last line of standard error that is not the status row.
-std::string lastLine(const std::string& err) {
-    std::string text = err;
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    const size_t start = text.find_last_of("\n\r");
-    return start == std::string::npos ? text : text.substr(start + 1);
-}
-
 struct BadRun {
     const char* name;
     std::function<std::vector<std::string>(const fs::path& good, const fs::path& folder, const fs::path& output)> command;
@@ -46,7 +33,7 @@ TEST(BadInput, EndsWithOneLineAndLeavesTheOutputAlone) {
     const fs::path empty = work / "empty.mp4";
     writeBytes(empty, "");
     const fs::path audioOnly = work / "audio only.m4a";
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-c:a", "aac", audioOnly.u8string()}, work.path()));
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-c:a", "aac", audioOnly.u8string()}, work.path()));
 
     const auto withInput = [](fs::path input) {
         return [input](const fs::path&, const fs::path&, const fs::path& output) {

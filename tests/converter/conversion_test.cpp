@@ -109,7 +109,7 @@ TEST(Conversion, DepthMapOutputIsGreyWithoutStereoSignalling) {
     EXPECT_FALSE(hasFramePackingSei(output, work.path()));
 
     const auto raw = work / "frame.yuv";
-    ASSERT_TRUE(ffmpeg({"-ss", "0.5", "-i", output.u8string(), "-frames:v", "1", "-f", "rawvideo", "-pix_fmt",
+    ASSERT_TRUE(runFfmpeg({"-ss", "0.5", "-i", output.u8string(), "-frames:v", "1", "-f", "rawvideo", "-pix_fmt",
                         "yuv420p", raw.u8string()},
                        work.path()));
     const std::string bytes = readFile(raw);
@@ -132,7 +132,7 @@ TEST(Conversion, HalvesShowTheSceneShiftedOnlySideways) {
     const auto source = work / "source.mp4";
     const auto output = work / "sbs.mp4";
     // Texture everywhere, so every block of one view has one clear match in the other.
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i",
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i",
                         "nullsrc=s=80x45:r=25:d=1,geq=lum='random(1)*255':cb=128:cr=128,"
                         "scale=320:180:flags=bicubic,format=yuv420p",
                         "-c:v", "libx264", source.u8string()},

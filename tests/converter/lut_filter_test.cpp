@@ -32,7 +32,7 @@ struct LutCase {
 TEST(LutFilter, PathsWithSpacesChineseAndEscapesWork) {
     ScratchFolder work;
     const auto source = work / "solid.mp4";
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "color=c=0x3060a0:size=320x180:rate=25:duration=1", "-c:v", "libx264",
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "color=c=0x3060a0:size=320x180:rate=25:duration=1", "-c:v", "libx264",
                         "-pix_fmt", "yuv420p", source.u8string()},
                        work.path()));
     const GreyPicture original = grabGrey(source, 0.5, work.path());

@@ -41,8 +41,7 @@ TEST(OutputContainer, MatroskaCarriesStereoModeAndPlays) {
     EXPECT_EQ((*video)["tags"].value("stereo_mode", ""), "left_right");  // Matroska's StereoMode
     EXPECT_TRUE(hasStereoSideBySide(*video));
     EXPECT_NE(streamOfType(probed, "audio"), nullptr);
-    const ProcessResult decode =
-        runProcess({"ffmpeg", "-nostdin", "-v", "error", "-i", output.u8string(), "-f", "null", "-"}, work.path());
+    const ProcessResult decode = decodeAll(output, work.path());
     EXPECT_EQ(decode.exitCode, 0);
     EXPECT_EQ(decode.err, "");
 }
@@ -72,7 +71,7 @@ struct OddSize {
 TEST(OutputContainer, OddPictureSizesAreTrimmedWithOneLine) {
     ScratchFolder work;
     const fs::path source = work / "odd.mkv";
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=size=321x181:rate=25:duration=0.4", "-c:v", "ffv1",
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "testsrc=size=321x181:rate=25:duration=0.4", "-c:v", "ffv1",
                         source.u8string()},
                        work.path()));
     const std::vector<OddSize> cases = {

@@ -23,11 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 std::vector<std::string> convertCommand(const std::string& input, const std::string& output) {
     return {kaloDepth(), "-hide_banner", "-nostats", "-i", input, "-vf", "depth=outputmode=sbs", "-y", output};
 }
@@ -35,8 +30,7 @@ std::vector<std::string> convertCommand(const std::string& input, const std::str
 // A clip that plays: ffprobe finds its video and ffmpeg decodes all of it without a word.
 bool plays(const fs::path& file, const fs::path& work) {
     if (!streamOfType(probe(file, work), "video")) return false;
-    const ProcessResult decode =
-        runProcess({"ffmpeg", "-nostdin", "-v", "error", "-i", file.u8string(), "-f", "null", "-"}, work);
+    const ProcessResult decode = decodeAll(file, work);
     return decode.exited && decode.exitCode == 0 && decode.err.empty();
 }
 
@@ -44,13 +38,6 @@ bool plays(const fs::path& file, const fs::path& work) {
 long framesShown(const std::string& err) {
     const size_t at = err.rfind("frame=");
     return at == std::string::npos ? -1 : std::strtol(err.substr(at + 6, 5).c_str(), nullptr, 10);
-}
-
-std::string lastLine(const std::string& err) {
-    std::string text = err;
-    while (!text.empty() && text.back() == '\n') text.pop_back();
-    const size_t start = text.find_last_of("\n\r");
-    return start == std::string::npos ? text : text.substr(start + 1);
 }
 
 struct Spelling {
@@ -262,9 +249,9 @@ TEST(OutputTarget, TemporaryOfAKilledRunGoesWithTheNextRunOnly) {
     // but whose claim is held (a writer on another machine sharing the folder).
     const fs::path ownLive = work / converter::temporaryFileName("out.mp4", getpid(), "00000001");
     writeBytes(ownLive, "being written");
-    pid_t gone = fork();
-    if (gone == 0) _exit(0);
-    waitpid(gone, nullptr, 0);
+    ChildProcess ended({"true"}, work.path());
+    ASSERT_TRUE(ended.wait(std::chrono::seconds(10)).succeeded()) << ended.startError();
+    const pid_t gone = ended.id();
     const fs::path claimed = work / converter::temporaryFileName("out.mp4", gone, "00000002");
     converter::PartialFileClaim claim;
     std::string error;

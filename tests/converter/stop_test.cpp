@@ -86,8 +86,7 @@ TEST(Stop, SignalMidwayLeavesPlayableFileAndStoppedCode) {
         EXPECT_GT(videoSeconds, 0.3);
         EXPECT_LT(videoSeconds, 11.0);
         EXPECT_NEAR(number((*audio)["duration"]), videoSeconds, 0.15) << "audio ends with the video";
-        const ProcessResult decode =
-            runProcess({"ffmpeg", "-nostdin", "-v", "error", "-i", output.u8string(), "-f", "null", "-"}, work.path());
+        const ProcessResult decode = decodeAll(output, work.path());
         EXPECT_EQ(decode.exitCode, 0);
         EXPECT_EQ(decode.err, "");
         EXPECT_EQ(temporaryFilesIn(work.path()), 0);
@@ -144,7 +143,7 @@ struct BlockedInput {
 TEST(Stop, OneRequestEndsABlockedInputWithinASecond) {
     ScratchFolder work;
     const auto clip = work / "clip.mkv";
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=160x90:rate=25:duration=8", "-c:v", "libx264", "-preset",
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "testsrc2=size=160x90:rate=25:duration=8", "-c:v", "libx264", "-preset",
                         "ultrafast", "-pix_fmt", "yuv420p", clip.u8string()},
                        work.path()));
     const std::string clipBytes = readFile(clip);
@@ -183,8 +182,7 @@ TEST(Stop, OneRequestEndsABlockedInputWithinASecond) {
         if (input.bytesBeforeStall == 0) {
             EXPECT_EQ(readFile(output), "an older file at the output path");
         } else {
-            const ProcessResult decode = runProcess(
-                {"ffmpeg", "-nostdin", "-v", "error", "-i", output.u8string(), "-f", "null", "-"}, work.path());
+            const ProcessResult decode = decodeAll(output, work.path());
             EXPECT_EQ(decode.exitCode, 0);
             EXPECT_EQ(decode.err, "");
         }

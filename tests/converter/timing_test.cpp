@@ -28,7 +28,7 @@ TEST(Timing, VariableFrameRateAndPcmAudioKeepTheirTiming) {
     const auto output = work / "vfr out.mp4";
     // 20 frames at 25 fps, a gap of half a second, then 30 frames at 12.5 fps (in ticks of
     // 1/25 s, the source's time base); PCM audio.
-    ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x180:rate=25:duration=2", "-f", "lavfi", "-i",
+    ASSERT_TRUE(runFfmpeg({"-f", "lavfi", "-i", "testsrc2=size=320x180:rate=25:duration=2", "-f", "lavfi", "-i",
                         "sine=duration=2", "-vf", "setpts='if(lt(N,20),N,33+(N-20)*2)'", "-fps_mode",
                         "passthrough", "-c:v", "libx264", "-c:a", "pcm_s16le", source.u8string()},
                        work.path()));

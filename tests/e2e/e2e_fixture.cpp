@@ -15,7 +15,8 @@
 #include <thread>
 
 #include "child_process.h"
-#include "media_fixtures.h"
+#include "clip_factory.h"
+#include "media_probe.h"
 #include "private_display.h"
 
 namespace kalo::e2e {
@@ -154,26 +155,17 @@ testing::AssertionResult EndToEnd::startApp(Launch launch) {
 
     std::vector<std::string> argv{launch.program.string()};
     argv.insert(argv.end(), launch.arguments.begin(), launch.arguments.end());
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(launch.workingDirectory.c_str()) != 0) _exit(120);
-        unsetenv("KALO_CONVERTER");
-        for (const auto& [key, value] : environment) setenv(key.c_str(), value.c_str(), 1);
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(out, 2);
-        std::vector<char*> pointers;
-        for (std::string& argument : argv) pointers.push_back(argument.data());
-        pointers.push_back(nullptr);
-        execv(pointers[0], pointers.data());
-        _exit(121);
+    test::ProcessSetup setup;
+    setup.outputFile = outputFile;
+    setup.workingDirectory = launch.workingDirectory;
+    setup.unset = {"KALO_CONVERTER"};
+    setup.environment = environment;
+    app = AppProcess::start(argv, setup);
+    const pid_t pid = app.pid;
+    if (pid <= 0) {
+        return testing::AssertionFailure() << "cannot start " << launch.program << ": "
+                                           << app.process->startError();
     }
-    app = AppProcess{};
-    app.pid = pid;
-    app.outputFile = outputFile;
-    if (pid < 0) return testing::AssertionFailure() << "cannot start " << launch.program;
     appRunning = true;
     const auto deadline = deadlineAfter(30);
     while (!(window = findWindowOf(pid, 0.5))) {

@@ -1,19 +1,17 @@
 #include "private_display.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
-extern char** environ;
+#include "child_process.h"
+#include "scratch_folder.h"
 
 namespace kalo::e2e {
 namespace {
@@ -23,49 +21,37 @@ std::string displayName;
 class PrivateDisplay : public testing::Environment {
 public:
     void SetUp() override {
-        int ready[2];
-        ASSERT_EQ(pipe(ready), 0);
-        // Xvfb writes its display number to the descriptor once it accepts clients.
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addclose(&actions, ready[0]);  // first: it may be descriptor 3
-        posix_spawn_file_actions_adddup2(&actions, ready[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<std::string> arguments{"Xvfb", "-displayfd", "3", "-screen", "0", "1920x1080x24",
-                                           "-nolisten", "tcp", "-s", "0", "-dpms"};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        const int spawned = posix_spawnp(&server, "Xvfb", &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(ready[1]);
-        ASSERT_EQ(spawned, 0) << "cannot start Xvfb";
+        // Xvfb writes its display number, then a line feed, to the descriptor it is given
+        // once it accepts clients: standard output here, which the runner keeps in a file.
+        server = std::make_unique<test::ChildProcess>(
+            std::vector<std::string>{"Xvfb", "-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten",
+                                     "tcp", "-s", "0", "-dpms"},
+            folder.path());
+        ASSERT_TRUE(server->started()) << "cannot start Xvfb: " << server->startError();
 
-        std::string number;
-        pollfd wait{ready[0], POLLIN, 0};
-        char c = 0;
-        while (poll(&wait, 1, 20000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
-        close(ready[0]);
-        ASSERT_FALSE(number.empty()) << "Xvfb did not tell its display within 20 s";
+        std::string said;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while ((said = server->outputSoFar()).find('\n') == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const std::string number = said.substr(0, said.find('\n'));
+        ASSERT_FALSE(number.empty() || said.find('\n') == std::string::npos)
+            << "Xvfb did not tell its display within 20 s: " << server->errorSoFar();
         displayName = ":" + number;
         setenv("DISPLAY", displayName.c_str(), 1);
     }
 
     void TearDown() override {
-        if (server <= 0) return;
-        kill(server, SIGTERM);
-        int status = 0;
-        for (int i = 0; i < 100 && waitpid(server, &status, WNOHANG) == 0; ++i) usleep(50000);
-        if (waitpid(server, &status, WNOHANG) == 0) {
-            kill(server, SIGKILL);
-            waitpid(server, &status, 0);
-        }
-        server = -1;
+        if (!server) return;
+        server->sendSignal(SIGTERM);
+        server->wait(std::chrono::seconds(5));  // killed when it takes longer
+        server.reset();
     }
 
 private:
-    pid_t server = -1;
+    test::ScratchFolder folder;
+    std::unique_ptr<test::ChildProcess> server;
 };
 
 [[maybe_unused]] testing::Environment* const registered = testing::AddGlobalTestEnvironment(new PrivateDisplay);

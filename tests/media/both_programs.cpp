@@ -35,7 +35,7 @@ std::vector<std::string> uprightSource() {
 }
 
 bool run(const std::vector<std::string>& arguments, const fs::path& workFolder) {
-    if (kalo::test::ffmpeg(arguments, workFolder)) return true;
+    if (kalo::test::runFfmpeg(arguments, workFolder)) return true;
     std::string line = "ffmpeg";
     for (const std::string& argument : arguments) line += " " + argument;
     ADD_FAILURE() << "ffmpeg failed: " << line;
@@ -75,7 +75,7 @@ bool moveUserDataBeforeTracks(const fs::path& path) {
     return static_cast<bool>(out);
 }
 
-int brightness(SDL_Color color) { return (color.r + color.g + color.b) / 3; }
+int brightness(kalo::test::Rgba color) { return (color.r + color.g + color.b) / 3; }
 
 }  // namespace
 
@@ -123,7 +123,7 @@ bool makeCoverFirstClip(const fs::path& path, const fs::path& workFolder) {
 
 PreviewShown showInPreview(const fs::path& path) {
     PreviewShown shown;
-    enginetest::Canvas canvas(200, 200);
+    kalo::test::SoftwareCanvas canvas(200, 200);
     FFmpegHelper engine;
     engine.pacing = false;
     const int opened = engine.open(path.u8string(), canvas.renderer);
@@ -176,7 +176,7 @@ Shown firstPictureSeenByFfmpeg(const fs::path& path, const fs::path& workFolder,
     shown.height = (*video)["height"];
     if (turned) std::swap(shown.width, shown.height);
     const fs::path raw = workFolder / "first.gray";
-    if (!kalo::test::ffmpeg({"-i", path.u8string(), "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray",
+    if (!kalo::test::runFfmpeg({"-i", path.u8string(), "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray",
                              raw.u8string()},
                             workFolder)) {
         shown.problem = "ffmpeg could not decode " + path.u8string();

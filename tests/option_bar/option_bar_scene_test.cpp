@@ -167,7 +167,7 @@ TEST_F(OptionBarScene, ListsPickRowsAndTheMenuStripReachesTheAboutBox) {
     EXPECT_FALSE(list(0).expanded);
     shot("02_notice_without_source.png");
 
-    ASSERT_EQ(engine->open(kalo::pathToUtf8(cliptest::clip("count250.mp4")), renderer), 0);
+    ASSERT_EQ(engine->open(kalo::pathToUtf8(kalo::test::clip("count250.mp4")), renderer), 0);
 
     // Filter: pick the fourth row, then look at the open list with the pointer on row 5.
     click(centre(list(0).rect));

@@ -47,7 +47,7 @@ SDL_Event key(Uint32 type, SDL_Keycode sym, Uint16 mod, Uint32 windowId) {
 std::shared_ptr<FFmpegHelper> openedEngine(SDL_Renderer* renderer) {
     auto engine = std::make_shared<FFmpegHelper>();
     engine->programPath = std::filesystem::path(KALO_BIN_DIR) / "kalo-converter";
-    const auto clip = cliptest::clip("count250.mp4");
+    const auto clip = kalo::test::clip("count250.mp4");
     EXPECT_EQ(engine->open(kalo::pathToUtf8(clip), renderer), 0);
     EXPECT_TRUE(engine->opened);
     return engine;

@@ -28,32 +28,7 @@ bool waitUntil(const std::function<bool()>& condition, Uint32 limitMs) {
     return true;
 }
 
-Canvas::Canvas(int width, int height) {
-    surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA8888);
-    renderer = SDL_CreateSoftwareRenderer(surface);
-}
-
-Canvas::~Canvas() {
-    if (renderer) SDL_DestroyRenderer(renderer);
-    if (surface) SDL_FreeSurface(surface);
-}
-
-void Canvas::clear() {
-    SDL_SetRenderDrawColor(renderer, 64, 64, 64, 255);
-    SDL_RenderClear(renderer);
-}
-
-SDL_Color Canvas::pixel(int x, int y) const {
-    const auto* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
-    const Uint32 value = reinterpret_cast<const Uint32*>(row)[x];
-    SDL_Color color;
-    SDL_GetRGBA(value, surface->format, &color.r, &color.g, &color.b, &color.a);
-    return color;
-}
-
-void Canvas::save(const std::string& path) const { SDL_SaveBMP(surface, path.c_str()); }
-
-bool renderUntil(FFmpegHelper& engine, Canvas& canvas, const std::function<bool()>& condition,
+bool renderUntil(FFmpegHelper& engine, kalo::test::SoftwareCanvas& canvas, const std::function<bool()>& condition,
                  Uint32 limitMs) {
     return waitUntil(
         [&] {
@@ -107,7 +82,7 @@ int currentFrameNumber(FFmpegHelper& engine) {
     const double luma = meanOfPlane(engine, 0);
     const double blue = meanOfPlane(engine, 1);
     if (luma < 0) return -1;
-    return cliptest::frameNumberOf(static_cast<int>(std::lround(luma)),
+    return kalo::test::frameNumberOf(static_cast<int>(std::lround(luma)),
                                    static_cast<int>(std::lround(blue)));
 }
 

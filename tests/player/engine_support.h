@@ -1,37 +1,21 @@
 #pragma once
-// Helpers of the engine tests: a software renderer drawing into a surface whose pixels
-// can be read back, bounded waiting, and reading a picture's values.
+// Helpers of the engine tests: bounded waiting, drawing the engine on a software canvas
+// until something holds, and reading a picture's values.
 #include <SDL.h>
 
 #include <functional>
 #include <string>
 
 #include "player/ffmpeg_helper.h"
+#include "software_canvas.h"
 
 namespace enginetest {
 
 // Polls `condition` every 2 ms for at most `limitMs`; returns its last value.
 bool waitUntil(const std::function<bool()>& condition, Uint32 limitMs = 10000);
 
-// An RGB surface with a software renderer on it.
-class Canvas {
-public:
-    Canvas(int width, int height);
-    ~Canvas();
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    void clear();
-    SDL_Color pixel(int x, int y) const;
-    // Writes the surface as a BMP (for looking at it).
-    void save(const std::string& path) const;
-
-    SDL_Surface* surface = nullptr;
-    SDL_Renderer* renderer = nullptr;
-};
-
 // Calls the render step until `condition` holds or `limitMs` passed.
-bool renderUntil(FFmpegHelper& engine, Canvas& canvas, const std::function<bool()>& condition,
+bool renderUntil(FFmpegHelper& engine, kalo::test::SoftwareCanvas& canvas, const std::function<bool()>& condition,
                  Uint32 limitMs = 20000);
 
 // The mean of plane `plane` of the engine's current picture (`frame`, or `filteredFrame`

@@ -21,8 +21,8 @@ extern "C" {
 namespace {
 
 namespace fs = std::filesystem;
-using cliptest::clip;
-using enginetest::Canvas;
+using kalo::test::clip;
+using kalo::test::SoftwareCanvas;
 using enginetest::waitUntil;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
@@ -42,7 +42,7 @@ void writeInvertingCube(const fs::path& file) {
 // A program folder for the filter graphs to look in; `cubes` lists the ".cube" files of
 // its "filter" folder.
 fs::path programIn(const std::string& folderName, const std::vector<std::string>& cubes) {
-    const fs::path folder = kalo::pathFromUtf8(cliptest::clipFolder().string() + "/" + folderName);
+    const fs::path folder = kalo::pathFromUtf8(kalo::test::clipFolder().string() + "/" + folderName);
     fs::remove_all(folder);
     fs::create_directories(folder);
     for (const std::string& cube : cubes) writeInvertingCube(folder / "filter" / cube);
@@ -74,7 +74,7 @@ protected:
         engine.renderFrame(&canvas.renderer, nullptr, nullptr);
     }
 
-    Canvas canvas{200, 200};
+    SoftwareCanvas canvas{200, 200};
     FFmpegHelper engine;
 };
 

@@ -16,7 +16,7 @@ extern "C" {
 namespace {
 
 namespace fs = std::filesystem;
-using cliptest::clip;
+using kalo::test::clip;
 
 void expectNothingHeld(const FFmpegHelper& engine) {
     EXPECT_FALSE(engine.opened);
@@ -46,10 +46,10 @@ TEST(OpenSource, ResultCodesAndFailedOpensHoldNothing) {
         {"nomoov.mp4", FFmpegHelper::openFailed},
         {"unknowncodec.avi", FFmpegHelper::decoderFailed},
     };
-    enginetest::Canvas canvas(64, 64);
+    kalo::test::SoftwareCanvas canvas(64, 64);
     FFmpegHelper engine;
     for (const Case& c : cases) {
-        const fs::path path = c.clip.empty() ? cliptest::clipFolder() / "missing.mp4" : clip(c.clip);
+        const fs::path path = c.clip.empty() ? kalo::test::clipFolder() / "missing.mp4" : clip(c.clip);
         EXPECT_EQ(engine.open(path.string(), canvas.renderer), c.expected) << c.clip;
         if (c.expected != 0) {
             SCOPED_TRACE(c.clip);
@@ -133,7 +133,7 @@ TEST(OpenSource, DisplayStringsAndAwkwardPaths) {
     // Spaces, quotes, brackets and Chinese characters in folder and file names; an
     // upper-case extension.
     const fs::path folder =
-        kalo::pathFromUtf8(cliptest::clipFolder().string() + "/odd name 'q\" [x] 视频");
+        kalo::pathFromUtf8(kalo::test::clipFolder().string() + "/odd name 'q\" [x] 视频");
     fs::create_directories(folder);
     const fs::path awkward = folder / kalo::pathFromUtf8("片段 one's.MKV");
     fs::copy_file(clip("count250.mkv"), awkward, fs::copy_options::overwrite_existing);

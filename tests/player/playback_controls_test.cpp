@@ -16,7 +16,7 @@
 
 namespace {
 
-using cliptest::clip;
+using kalo::test::clip;
 
 std::string describe(const SDL_Rect& r) {
     return "{" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) +
@@ -67,7 +67,7 @@ protected:
         return button;
     }
 
-    enginetest::Canvas canvas{700, 500};
+    kalo::test::SoftwareCanvas canvas{700, 500};
     std::shared_ptr<FFmpegHelper> engine = std::make_shared<FFmpegHelper>();
     std::string openedScene;
     glm::ivec2 openedSize{0, 0};
@@ -109,12 +109,12 @@ TEST_F(Controls, PreviewButtonShowsTheFifthAndOpensThePreview) {
     EXPECT_TRUE(button->hoverShown);
     canvas.clear();
     button->render();
-    const SDL_Color hovered = canvas.pixel(350, 287);
+    const kalo::test::Rgba hovered = canvas.pixel(350, 287);
     EXPECT_FALSE(button->isInside({650, 287}));  // on the right edge: outside
     EXPECT_FALSE(button->hoverShown);
     canvas.clear();
     button->render();
-    const SDL_Color plain = canvas.pixel(350, 287);
+    const kalo::test::Rgba plain = canvas.pixel(350, 287);
     EXPECT_FALSE(hovered.r == plain.r && hovered.g == plain.g && hovered.b == plain.b);
 
     EXPECT_TRUE(button->onPress({100, 100}));

@@ -11,8 +11,8 @@
 
 namespace {
 
-using cliptest::clip;
-using enginetest::Canvas;
+using kalo::test::clip;
+using kalo::test::SoftwareCanvas;
 using enginetest::renderUntil;
 using enginetest::waitUntil;
 
@@ -26,7 +26,7 @@ protected:
         return waitUntil([&] { return engine.pictureReady.load(); });
     }
 
-    Canvas canvas{200, 200};
+    SoftwareCanvas canvas{200, 200};
     FFmpegHelper engine;
 };
 
@@ -181,10 +181,10 @@ TEST_F(Playback, TurnedClipsAreDrawnUpright) {
         queue.add(engine.renderEntry);
         canvas.clear();
         queue.renderAll();
-        canvas.save(cliptest::clipFolder().string() + "/" + name + ".bmp");
-        const SDL_Color top = canvas.pixel(100, 30);
-        const SDL_Color bottom = canvas.pixel(100, 170);
-        const SDL_Color outside = canvas.pixel(20, 100);
+        canvas.save(kalo::test::clipFolder().string() + "/" + name + ".bmp");
+        const kalo::test::Rgba top = canvas.pixel(100, 30);
+        const kalo::test::Rgba bottom = canvas.pixel(100, 170);
+        const kalo::test::Rgba outside = canvas.pixel(20, 100);
         EXPECT_GT(top.r, 180);
         EXPECT_LT(top.b, 80);
         EXPECT_GT(bottom.b, 180);
@@ -202,7 +202,7 @@ TEST_F(Playback, TurnedClipsAreDrawnUpright) {
 }
 
 // The colour the software renderer draws for one flat YUV picture.
-SDL_Color drawnColorOf(Canvas& canvas, std::uint8_t y, std::uint8_t u, std::uint8_t v) {
+kalo::test::Rgba drawnColorOf(SoftwareCanvas& canvas, std::uint8_t y, std::uint8_t u, std::uint8_t v) {
     SDL_Texture* flat = SDL_CreateTexture(canvas.renderer, SDL_PIXELFORMAT_YV12,
                                           SDL_TEXTUREACCESS_STATIC, 64, 64);
     std::vector<std::uint8_t> luma(64 * 64, y), blue(32 * 32, u), red(32 * 32, v);
@@ -229,9 +229,9 @@ TEST_F(Playback, ThumbnailIsTakenAtAFifthThenThePreviewRewinds) {
     // (luma 180, blue difference 16).
     canvas.clear();
     SDL_RenderCopy(canvas.renderer, engine.thumbnailTexture, nullptr, nullptr);
-    const SDL_Color thumbnail = canvas.pixel(100, 100);
-    const SDL_Color frame180 = drawnColorOf(canvas, 180, 16, 128);
-    const SDL_Color frame0 = drawnColorOf(canvas, 0, 16, 128);
+    const kalo::test::Rgba thumbnail = canvas.pixel(100, 100);
+    const kalo::test::Rgba frame180 = drawnColorOf(canvas, 180, 16, 128);
+    const kalo::test::Rgba frame0 = drawnColorOf(canvas, 0, 16, 128);
     EXPECT_EQ(thumbnail.r, frame180.r);
     EXPECT_EQ(thumbnail.g, frame180.g);
     EXPECT_EQ(thumbnail.b, frame180.b);
@@ -247,7 +247,7 @@ TEST_F(Playback, PicturesOfOtherPixelFormatsAreConvertedForTheTexture) {
     ASSERT_TRUE(waitForPicture());
     canvas.clear();
     engine.renderFrame(&canvas.renderer, nullptr, nullptr);
-    const SDL_Color centre = canvas.pixel(100, 100);
+    const kalo::test::Rgba centre = canvas.pixel(100, 100);
     EXPECT_GT(centre.r, 230);
     EXPECT_GT(centre.g, 230);
     EXPECT_GT(centre.b, 230);

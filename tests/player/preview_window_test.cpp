@@ -16,7 +16,7 @@
 
 namespace {
 
-using cliptest::clip;
+using kalo::test::clip;
 using enginetest::currentFrameNumber;
 
 bool sameRect(const SDL_Rect& a, const SDL_Rect& b) {

@@ -11,8 +11,8 @@
 
 namespace {
 
-using cliptest::clip;
-using enginetest::Canvas;
+using kalo::test::clip;
+using kalo::test::SoftwareCanvas;
 using enginetest::currentFrameNumber;
 
 class SeekRace : public testing::TestWithParam<bool> {
@@ -27,7 +27,7 @@ protected:
     }
     void TearDown() override { engine.release(); }
 
-    Canvas canvas{64, 64};
+    SoftwareCanvas canvas{64, 64};
     FFmpegHelper engine;
     std::vector<float> reports;
 };
@@ -91,7 +91,7 @@ TEST_P(SeekRace, PositionAndPictureAgreeUnderTheLock) {
 }
 
 TEST(SeekRaceThumbnail, CapturesTheSeekPointNeverALaterFrame) {
-    Canvas canvas{64, 64};
+    SoftwareCanvas canvas{64, 64};
     FFmpegHelper engine;
     engine.beforePicturePublished = [] { SDL_Delay(5); };
     engine.pacing = false;  // a playing decoder would race past the seek point at once
@@ -101,7 +101,7 @@ TEST(SeekRaceThumbnail, CapturesTheSeekPointNeverALaterFrame) {
         // The thumbnail holds frame 180 exactly: draw it and compare with frame 181's colour.
         canvas.clear();
         SDL_RenderCopy(canvas.renderer, engine.thumbnailTexture, nullptr, nullptr);
-        const SDL_Color thumb = canvas.pixel(32, 32);
+        const kalo::test::Rgba thumb = canvas.pixel(32, 32);
         // Luma 180 against 181 differs by about one step in green.
         std::vector<std::uint8_t> luma(64 * 64, 180), blue(32 * 32, 16), red(32 * 32, 128);
         SDL_Texture* reference = SDL_CreateTexture(canvas.renderer, SDL_PIXELFORMAT_YV12,
@@ -110,7 +110,7 @@ TEST(SeekRaceThumbnail, CapturesTheSeekPointNeverALaterFrame) {
         canvas.clear();
         SDL_RenderCopy(canvas.renderer, reference, nullptr, nullptr);
         SDL_DestroyTexture(reference);
-        const SDL_Color frame180 = canvas.pixel(32, 32);
+        const kalo::test::Rgba frame180 = canvas.pixel(32, 32);
         EXPECT_EQ(thumb.g, frame180.g);
         EXPECT_EQ(thumb.r, frame180.r);
         EXPECT_TRUE(engine.paused);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../player/clip_factory.h"
+#include "clip_factory.h"
 #include "config/json_base.h"
 #include "config/option_tables.h"
 #include "conversion/conversion_job.h"
@@ -117,7 +117,7 @@ protected:
         const fs::path folder = fs::temp_directory_path() / "kalo-screen-test";
         fs::create_directories(folder);
         const fs::path target = folder / fs::u8path(fileName);
-        fs::copy_file(cliptest::clip(clipName), target, fs::copy_options::overwrite_existing);
+        fs::copy_file(kalo::test::clip(clipName), target, fs::copy_options::overwrite_existing);
         return target;
     }
 

@@ -8,10 +8,12 @@
 #include <fstream>
 #include <thread>
 
+#include "clip_factory.h"
 #include "config/json_base.h"
 #include "config/option_tables.h"
 #include "conversion/conversion_job.h"
 #include "conversion/converter_location.h"
+#include "media_probe.h"
 #include "scene/user_events.h"
 #include "scripted_boxes.h"
 #include "screen/conver_cover_button.h"
@@ -71,10 +73,7 @@ TEST(ConvertFromTheButton, RunsTheRealConverterAndAConfirmedStopLeavesAPlayableF
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     const fs::path folder = testFolder();
     const fs::path source = folder / "源 clip -1 $x.mp4";
-    const std::string make =
-        "ffmpeg -v error -y -f lavfi -i testsrc2=size=320x240:rate=25:duration=60 "
-        "-c:v libx264 -preset ultrafast -pix_fmt yuv420p '" + source.string() + "'";
-    ASSERT_EQ(std::system(make.c_str()), 0);
+    ASSERT_TRUE(kalo::test::makeClip(source, "320x240", 60, folder, /*tone=*/false));
 
     ScopedEnvironment environment;
     environment.set(converterEnvironmentVariable, std::string(KALO_BIN_DIR) + "/kalo-depth");
@@ -119,19 +118,11 @@ TEST(ConvertFromTheButton, RunsTheRealConverterAndAConfirmedStopLeavesAPlayableF
 
     // Playable: every frame it holds decodes, side by side at the chosen size, and fewer
     // than the source has.
-    const fs::path probe = folder / "probe.txt";
-    const std::string command =
-        "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-        "stream=width,height,nb_read_frames -of default=nw=1 '" + output.string() + "' > '" +
-        probe.string() + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    std::ifstream in(probe);
-    std::string width, height, frames;
-    std::getline(in, width);
-    std::getline(in, height);
-    std::getline(in, frames);
-    EXPECT_EQ(width, "width=1920");
-    EXPECT_EQ(height, "height=1080");
+    const std::vector<std::string> probed = kalo::test::probeDecodedVideo(output, folder);
+    ASSERT_EQ(probed.size(), 3u);
+    const std::string& frames = probed[2];
+    EXPECT_EQ(probed[0], "width=1920");
+    EXPECT_EQ(probed[1], "height=1080");
     ASSERT_EQ(frames.rfind("nb_read_frames=", 0), 0u) << frames;
     const int count = std::stoi(frames.substr(15));
     EXPECT_GT(count, 0);

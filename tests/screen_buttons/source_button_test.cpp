@@ -72,8 +72,8 @@ protected:
 }  // namespace
 
 TEST_F(SourceButton, APressOpensTheChosenSourcePausedWithTheDepthLevelOfItsShape) {
-    const fs::path portrait = cliptest::clip("phone90.mp4");
-    const fs::path landscape = cliptest::clip("count250.mp4");
+    const fs::path portrait = kalo::test::clip("phone90.mp4");
+    const fs::path landscape = kalo::test::clip("count250.mp4");
     ScriptedDialogs dialogs({chosen(wide(portrait)), chosen(wide(landscape))});
 
     EXPECT_FALSE(button->onPress({37, 60}));  // the edge is outside
@@ -97,7 +97,7 @@ TEST_F(SourceButton, APressOpensTheChosenSourcePausedWithTheDepthLevelOfItsShape
 }
 
 TEST_F(SourceButton, ANewSourceKeepsTheOutputFolderAndACancelKeepsEverything) {
-    const fs::path clip = cliptest::clip("count250.mp4");
+    const fs::path clip = kalo::test::clip("count250.mp4");
     JobSnapshot job = record->snapshot();
     job.input = L"/v/a.mp4";
     job.output = wide(folder / "a_SBS.mp4");
@@ -118,8 +118,8 @@ TEST_F(SourceButton, ANewSourceKeepsTheOutputFolderAndACancelKeepsEverything) {
 }
 
 TEST_F(SourceButton, ASourceTheEngineCannotReadIsReportedAndTheEarlierSourceStays) {
-    const fs::path good = cliptest::clip("count250.mp4");
-    const fs::path garbage = cliptest::clip("garbage.mp4");
+    const fs::path good = kalo::test::clip("count250.mp4");
+    const fs::path garbage = kalo::test::clip("garbage.mp4");
     ScriptedDialogs dialogs({chosen(wide(good)), chosen(wide(garbage))});
     ASSERT_TRUE(button->onPress(inside));
     ScriptedBoxes boxes;
@@ -133,7 +133,7 @@ TEST_F(SourceButton, ASourceTheEngineCannotReadIsReportedAndTheEarlierSourceStay
 }
 
 TEST_F(SourceButton, WhenTheWorkingDirectoryCannotBeSetBackTheChosenSourceIsStillUsed) {
-    const fs::path clip = cliptest::clip("count250.mp4");
+    const fs::path clip = kalo::test::clip("count250.mp4");
     const fs::path before = fs::current_path();
     const fs::path doomed = folder / "doomed";
     fs::create_directories(doomed);
@@ -153,7 +153,7 @@ TEST_F(SourceButton, WhenTheWorkingDirectoryCannotBeSetBackTheChosenSourceIsStil
 }
 
 TEST_F(SourceButton, APortraitSourceOpenedHereConvertsWithTheStrongerDepthLevel) {
-    ScriptedDialogs dialogs({chosen(wide(cliptest::clip("phone270.mp4")))});
+    ScriptedDialogs dialogs({chosen(wide(kalo::test::clip("phone270.mp4")))});
     ASSERT_TRUE(button->onPress(inside));
     JobSnapshot job = record->snapshot();
     job.output = wide(folder / "out.mp4");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <ostream>
 
 namespace {
 
@@ -25,42 +24,6 @@ public:
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
 
 }  // namespace
-
-std::ostream& operator<<(std::ostream& out, const Rgba& c) {
-    return out << "(" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ", " << int(c.a)
-               << ")";
-}
-
-SoftwareCanvas::SoftwareCanvas(int width, int height) {
-    surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
-    renderer = surface ? SDL_CreateSoftwareRenderer(surface) : nullptr;
-}
-
-SoftwareCanvas::~SoftwareCanvas() {
-    if (renderer) SDL_DestroyRenderer(renderer);
-    if (surface) SDL_FreeSurface(surface);
-}
-
-void SoftwareCanvas::clear(SDL_Color color) {
-    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(renderer, color.r, color.g, color.b, color.a);
-    SDL_RenderClear(renderer);
-}
-
-Rgba SoftwareCanvas::pixel(int x, int y) const {
-    SDL_RenderFlush(renderer);
-    const auto* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
-    const Uint8* p = row + x * 4;
-    return {p[0], p[1], p[2], p[3]};
-}
-
-int SoftwareCanvas::countDiffering(SDL_Rect area, Rgba background) const {
-    int count = 0;
-    for (int y = area.y; y < area.y + area.h; ++y)
-        for (int x = area.x; x < area.x + area.w; ++x)
-            if (!(pixel(x, y) == background)) ++count;
-    return count;
-}
 
 std::string textFontPath() {
     const std::string candidates[] = {

@@ -1,20 +1,33 @@
 #pragma once
-// Short test clips made with the ffmpeg command-line tool from lavfi sources, once per
-// build tree: a clip is made when its file is missing (under a temporary name, then
-// renamed, so that test processes running side by side never see half a file).
+// Test clips, made by the real ffmpeg command-line tool from lavfi sources. One way to make
+// them: an argument list handed to ffmpeg without a shell; a failure fails the calling test
+// with the command and what ffmpeg said.
 #include <filesystem>
 #include <string>
+#include <vector>
 
-namespace cliptest {
+namespace kalo::test {
 
-// The folder that holds the clips.
+// Runs `ffmpeg -nostdin -hide_banner -loglevel error -y <arguments>` with its output kept in
+// `workFolder`. On failure adds a test failure naming the command, its end and ffmpeg's
+// error lines, and returns false.
+bool runFfmpeg(const std::vector<std::string>& arguments, const std::filesystem::path& workFolder);
+
+// A clip of a moving test pattern with its clock (testsrc2) at `size` ("320x240"), 25 fps,
+// `seconds` long, H.264 in yuv420p, MP4 with the index at the front; with a 440 Hz tone as
+// AAC when `tone`.
+bool makeClip(const std::filesystem::path& path, const std::string& size, double seconds,
+              const std::filesystem::path& workFolder, bool tone = true);
+
+// The folder that holds the named clips below, made once per build tree.
 std::filesystem::path clipFolder();
 
-// The path of clip `name` (one of the names below), made on first use. Fails the calling
-// test (and returns the path anyway) when ffmpeg fails.
+// The path of named clip `name`, made on first use (under a temporary name, then renamed,
+// so that test processes running side by side never see half a file). Fails the calling
+// test (and returns the path anyway) when it cannot be made.
 std::filesystem::path clip(const std::string& name);
 
-// Clips:
+// Named clips:
 //  "count250.mp4"      250 frames, 25 fps, 160x120, key frame every 30 frames
 //  "numbered1000.mp4"  1000 frames, 25 fps, 64x64, lossless; frame n has luma n % 256 and
 //                      blue difference 16 + 16 * (n / 256): see frameNumberOf
@@ -44,4 +57,4 @@ std::filesystem::path clip(const std::string& name);
 // difference values.
 int frameNumberOf(int luma, int blueDifference);
 
-}  // namespace cliptest
+}  // namespace kalo::test
