@@ -15,3 +15,16 @@ if(NOT TARGET glm::glm)
   add_library(glm::glm INTERFACE IMPORTED)
   set_target_properties(glm::glm PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${GLM_INCLUDE_DIR})
 endif()
+
+# Windows: SDL's pkg-config files mark every program that links SDL as a GUI-subsystem
+# program (-mwindows). Both of ours are console programs (the application hides its
+# console itself and reads the converter's status line from it), and the tests print to it.
+if(WIN32)
+  foreach(sdl_target PkgConfig::SDL2 PkgConfig::SDL2_IMAGE PkgConfig::SDL2_TTF)
+    get_target_property(sdl_link_options ${sdl_target} INTERFACE_LINK_OPTIONS)
+    if(sdl_link_options)
+      list(REMOVE_ITEM sdl_link_options -mwindows -Wl,--subsystem,windows)
+      set_target_properties(${sdl_target} PROPERTIES INTERFACE_LINK_OPTIONS "${sdl_link_options}")
+    endif()
+  endforeach()
+endif()

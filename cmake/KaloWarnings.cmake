@@ -1,9 +1,11 @@
 # Warnings and sanitizer flags shared by every target of the project.
 add_library(kalo_options INTERFACE)
 if(MSVC)
-  target_compile_options(kalo_options INTERFACE /W4 /utf-8)
+  target_compile_options(kalo_options INTERFACE "$<$<COMPILE_LANGUAGE:C,CXX>:/W4;/utf-8>")
 else()
-  target_compile_options(kalo_options INTERFACE -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+  # C and C++ only: the Windows resource compiler takes no warning options.
+  target_compile_options(kalo_options INTERFACE
+    "$<$<COMPILE_LANGUAGE:C,CXX>:-Wall;-Wextra;-Wpedantic;-Wno-unused-parameter>")
 endif()
 
 if(KALO_SANITIZE STREQUAL "address")

@@ -20,6 +20,12 @@ PACKAGES=(
   # dialogs on Linux desktops
   zenity
 )
+# The Windows stage (tools/windows-test.sh): the mingw-w64 cross compiler, the tools that
+# build the Windows libraries from Debian's source packages, and Wine to run the results.
+if [ "${KALO_SKIP_WINDOWS:-0}" != 1 ]; then
+  PACKAGES+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+             mingw-w64-tools nasm dpkg-dev wine wine64)
+fi
 
 if [ "$(id -u)" -eq 0 ]; then SUDO=(); else SUDO=(sudo); fi
 

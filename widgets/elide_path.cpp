@@ -1,6 +1,7 @@
 #include "widgets/elide_path.h"
 
 #include <cstdio>
+#include <cwchar>
 #include <exception>
 #include <filesystem>
 
@@ -11,7 +12,14 @@ namespace {
 
 // Code units a character of a wide string takes in UTF-16.
 bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-int utf16Units(wchar_t c) { return (sizeof(wchar_t) > 2 && c > 0xFFFF) ? 2 : 1; }
+int utf16Units(wchar_t c) {
+#if WCHAR_MAX > 0xFFFF
+    return c > 0xFFFF ? 2 : 1;
+#else
+    (void)c;
+    return 1;  // wide strings are UTF-16 already
+#endif
+}
 
 std::wstring rebuiltWithNativeSeparator(const std::wstring& path) {
     const std::filesystem::path original = kalo::pathFromUtf8(kalo::wideToUtf8(path));

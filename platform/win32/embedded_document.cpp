@@ -6,8 +6,9 @@
 
 namespace kalo::platform {
 
-// The document is resource 104 of type "JSON" (config/resources/kalo_conv_UI.rc), stored
-// with a terminating NUL.
+// The document is resource 104 of type "JSON" (packaging/windows/kalo-converter.rc.in).
+// The resource's size bounds the text, so the document needs no terminating NUL; a NUL
+// inside it would end the text there.
 std::string embeddedUiDocument() {
     HMODULE module = GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(104), L"JSON");

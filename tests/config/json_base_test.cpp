@@ -122,7 +122,7 @@ protected:
         std::filesystem::remove_all(folder);
     }
     void write(const char* name, const std::string& text) {
-        std::ofstream(folder / name, std::ios::binary) << text;
+        std::ofstream(folder / kalo::pathFromUtf8(name), std::ios::binary) << text;  // UTF-8 on Windows too
     }
     std::filesystem::path previous, folder;
 };

@@ -42,7 +42,15 @@ std::vector<FileIdentity> filesOpenForReading() {
     // table holds every file it reads. Standard output and error are where we write.
     std::vector<FileIdentity> files;
     const int highest = _getmaxstdio();
+#if defined(_MSC_VER) || defined(_UCRT)
     const _invalid_parameter_handler previous = _set_thread_local_invalid_parameter_handler(ignoreInvalidParameter);
+#else
+    // msvcrt.dll (mingw-w64's default C runtime) has no per-thread handler: a process-wide
+    // one that ignores the call stays installed. Nothing in the converter relies on the
+    // runtime ending the process for a bad parameter.
+    static const bool ignoring = (_set_invalid_parameter_handler(ignoreInvalidParameter), true);
+    (void)ignoring;
+#endif
     for (int fd = 0; fd < highest; ++fd) {
         if (fd == 1 || fd == 2) continue;
         const intptr_t osHandle = _get_osfhandle(fd);
@@ -52,7 +60,9 @@ std::vector<FileIdentity> filesOpenForReading() {
         const std::optional<FileIdentity> identity = identityOfHandle(handle);
         if (identity && std::find(files.begin(), files.end(), *identity) == files.end()) files.push_back(*identity);
     }
+#if defined(_MSC_VER) || defined(_UCRT)
     _set_thread_local_invalid_parameter_handler(previous);
+#endif
     return files;
 }
 

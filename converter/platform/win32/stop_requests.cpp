@@ -5,6 +5,10 @@
 #include <atomic>
 #include <filesystem>
 #include <mutex>
+#include <type_traits>
+#if __has_include(<pthread.h>)
+#include <pthread.h>  // winpthreads (mingw-w64): std::thread runs on it
+#endif
 
 #include "converter/exit_codes.h"
 
@@ -82,9 +86,31 @@ std::string lastStopRequestName() {
     }
 }
 
+namespace {
+
+// The Win32 handle of a std::thread. Microsoft's library hands out the HANDLE itself;
+// mingw-w64's (posix thread model) hands out a winpthreads pthread_t, whose HANDLE
+// pthread_gethandle gives.
+template <typename Native>
+HANDLE win32HandleOf(Native native) {
+    if constexpr (std::is_convertible_v<Native, HANDLE>) {
+        return native;
+    } else {
+#if __has_include(<pthread.h>)
+        return static_cast<HANDLE>(pthread_gethandle(native));
+#else
+        static_assert(std::is_convertible_v<Native, HANDLE>, "std::thread without a Win32 handle");
+        return nullptr;
+#endif
+    }
+}
+
+}  // namespace
+
 void wakeBlockedThread(std::thread& thread) {
-    // The MSVC runtime's native handle is the thread's HANDLE.
-    if (thread.joinable()) CancelSynchronousIo(static_cast<HANDLE>(thread.native_handle()));
+    if (!thread.joinable()) return;
+    const HANDLE handle = win32HandleOf(thread.native_handle());
+    if (handle) CancelSynchronousIo(handle);
 }
 
 void setUnfinishedFile(const std::string& path) {
