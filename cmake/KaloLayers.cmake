@@ -9,7 +9,7 @@ set(kalo_layer_everyone kalo_options Threads::Threads)
 
 # One line per library, lowest first.
 set(kalo_layer_kalo_options "")
-set(kalo_layer_kalo_platform PkgConfig::SDL2 util shell32 comdlg32 user32 ole32)
+set(kalo_layer_kalo_platform PkgConfig::SDL2 util shell32 comdlg32 user32 ole32 uuid)
 set(kalo_layer_kalo_config kalo_platform nlohmann_json::nlohmann_json glm::glm PkgConfig::SDL2)
 # The lut3d filter text names a file of the option tables' filter list: config.
 set(kalo_layer_kalo_media kalo_config kalo_platform PkgConfig::FFMPEG)
@@ -60,7 +60,9 @@ function(kalo_check_layers)
       continue()
     endif()
     get_target_property(type ${target} TYPE)
-    if(type STREQUAL "UTILITY")  # custom targets (kalo_assets) link nothing
+    # Custom targets (kalo_assets) link nothing; programs (tests, helpers) sit on top of
+    # the graph and may link any library.
+    if(type STREQUAL "UTILITY" OR type STREQUAL "EXECUTABLE")
       continue()
     endif()
     if(NOT DEFINED kalo_layer_${target})
