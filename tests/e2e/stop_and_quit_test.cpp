@@ -14,7 +14,9 @@ protected:
     // A clip long enough to be still converting whatever the test does meanwhile; the job
     // is started through the save dialog and has written its first frames.
     void startLongJob() {
-        source = makeClip("long clip.mp4", 40.0);
+        // Long enough that the stop lands mid-job however fast the converter runs: the job
+        // ends at the stop, so the length costs only the clip's making.
+        source = makeClip("long clip.mp4", 150.0);
         ASSERT_TRUE(startApp());
         ASSERT_TRUE(openSourceByButton(source));
         ASSERT_TRUE(restPointer());
