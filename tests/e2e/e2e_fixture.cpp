@@ -175,8 +175,15 @@ testing::AssertionResult EndToEnd::startApp(Launch launch) {
                                                << outputTail();
         }
     }
+    // The window can be found before the X server has applied its size (1x0 on a busy
+    // machine): wait, with a limit, for the size the layout is for.
     int width = 0, height = 0;
-    windowSize(window, width, height);
+    const auto sizeDeadline = deadlineAfter(10);
+    for (;;) {
+        windowSize(window, width, height);
+        if ((width == layout.windowWidth && height == layout.windowHeight) || Clock::now() >= sizeDeadline) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
     if (width != layout.windowWidth || height != layout.windowHeight) {
         return testing::AssertionFailure() << "the main window is " << width << "x" << height
                                            << ", the layout is for " << layout.windowWidth << "x"
