@@ -78,6 +78,11 @@ std::shared_ptr<ChildProcess> ChildProcess::start(const ProcessLaunch& launch, s
     // Without a console terminal the child shares the application's own streams: the job
     // still runs, only its progress cannot be read.
 
+    // Nothing else of ours reaches the child: descriptors opened without close-on-exec (the
+    // font files, the open source, pipes of the libraries) would stay open in it for the
+    // whole job, and a pipe's write end held there hides the end from its reader.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+
     pid_t pid = 0;
     const int result = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);

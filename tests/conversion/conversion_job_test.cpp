@@ -4,6 +4,7 @@
 // writes a great deal.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -263,7 +264,12 @@ TEST_F(ConversionJob, AConverterThatWritesALotIsNeverStalled) {
     EXPECT_EQ(run.outcome, JobOutcome::Completed);
 }
 
-TEST_F(ConversionJob, AnEndedProcessIsNeverSignalled) {
+TEST_F(ConversionJob, AnEndedProcessIsNeverSignalledAndInheritsNoDescriptor) {
+    // A descriptor the application left inheritable (a pipe here; fonts and the open source
+    // in the running program) must not reach the converter: a pipe's write end held by it
+    // would keep the reader from ever seeing the end.
+    int leaky[2];
+    ASSERT_EQ(pipe(leaky), 0);
     kalo::platform::ProcessLaunch process;
     process.program = fakeConverter;
     process.arguments = {L"-i", script("frames 3\nstep_ms 1\n", folder / "s.txt").wstring(), L"-y",
@@ -277,6 +283,12 @@ TEST_F(ConversionJob, AnEndedProcessIsNeverSignalled) {
     EXPECT_TRUE(end.succeeded()) << end.describe();
     EXPECT_FALSE(child->running());
     EXPECT_FALSE(child->interrupt());
+    close(leaky[0]);
+    close(leaky[1]);
+    std::ifstream record(folder / "r.txt");
+    const std::string recorded{std::istreambuf_iterator<char>(record), {}};
+    EXPECT_NE(recorded.find("-y\n"), std::string::npos) << "the converter wrote no record";
+    EXPECT_EQ(recorded.find("inherited descriptor"), std::string::npos) << recorded;
 
     process.program = folder / "missing";
     EXPECT_FALSE(kalo::platform::ChildProcess::start(process, &error));

@@ -9,6 +9,9 @@
 //   error TEXT    line written before a non-zero exit
 //   stop_exit S   exit code when stopped by SIGINT (default 255)
 //   stop_ms D     time it takes to stop after SIGINT (finishing its file; default 0)
+// The record ends with an "inherited descriptor N" line for every descriptor above the
+// standard streams that was open when it started: a started converter should have none.
+#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -30,6 +33,10 @@ void onInterrupt(int) { interrupted = 1; }
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::string inherited;
+    for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1) inherited += "inherited descriptor " + std::to_string(fd) + '\n';
+    }
     std::string script;
     std::string record;
     for (int i = 1; i + 1 < argc; ++i) {
@@ -60,6 +67,7 @@ int main(int argc, char** argv) {
     {
         std::ofstream out(record, std::ios::binary);
         for (int i = 1; i < argc; ++i) out << argv[i] << '\n';
+        out << inherited;
     }
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
