@@ -7,11 +7,11 @@
 
 mainBackground::mainBackground(SDL_Renderer* renderer_, glm::ivec2 size, glm::ivec2 position,
                                const std::string& path720, const std::string& path1080)
-    : ButtonBase(renderer_, size, position) {
-    if (renderer) {
-        image720 = IMG_LoadTexture(renderer, path720.c_str());
-        image1080 = IMG_LoadTexture(renderer, path1080.c_str());
-    }
+    : ButtonBase(renderer_, size, position), path1080(path1080) {
+    // The 1080 picture waits until a window that wide needs it: making a full-HD texture
+    // costs about a tenth of a second with a software GL driver, all of it before the
+    // first frame of a window that starts at the default size.
+    if (renderer) image720 = IMG_LoadTexture(renderer, path720.c_str());
     current = image720;
     blendMode = SDL_ComposeCustomBlendMode(
         SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
@@ -34,7 +34,15 @@ bool mainBackground::onPress(glm::ivec2 /*point*/) { return false; }
 void mainBackground::resize(glm::ivec2 size) {
     rect.w = size.x;
     rect.h = size.y;
-    current = useBackground1080(size) ? image1080 : image720;
+    if (!useBackground1080(size)) {
+        current = image720;
+        return;
+    }
+    if (!image1080 && !tried1080 && renderer) {
+        tried1080 = true;  // a missing picture is looked for once
+        image1080 = IMG_LoadTexture(renderer, path1080.c_str());
+    }
+    current = image1080;
 }
 
 bool mainBackground::isInside(glm::ivec2 /*point*/) { return false; }
