@@ -53,6 +53,9 @@ bool SceneManager::setupCurrent() {
 
 namespace {
 
+// How long a window with nothing moving sleeps before it asks its scene again.
+constexpr Uint32 kIdleLookAgainMs = 100;
+
 // One refresh interval of the main display (60 Hz when it does not say), in milliseconds.
 Uint32 shortestPassMs() {
     SDL_DisplayMode mode;
@@ -85,15 +88,26 @@ void SceneManager::run() {
                 }
             }
         }
-        if (!suspended && (eventCame || scenes[current]->wantsFrame())) scenes[current]->render();
+        const bool drawn = !suspended && (eventCame || scenes[current]->wantsFrame());
+        if (drawn) scenes[current]->render();
         if (childWindowsActive) {
             for (std::size_t i = 0; i < childWindows.size(); ++i) childWindows[i]->scene->render();
         }
-        // Presenting with vertical sync paces the loop. Where the display cannot sync (a
-        // virtual X server, some remote desktops) a present returns at once and the loop
-        // would spin a whole core away from the converter: hold the pass to one refresh.
+        if (quitRequested) break;
         const Uint32 spent = SDL_GetTicks() - passStart;
-        if (!quitRequested && spent < passMs) SDL_Delay(passMs - spent);
+        if (!drawn && !childWindowsActive) {
+            // Nothing moves: sleep until an event comes (input, a timer, a worker's news),
+            // but look again after a while, as time alone can make a scene want a frame.
+            // Waking sixty times a second for nothing would take the converter's core
+            // that often.
+            SDL_WaitEventTimeout(nullptr, static_cast<int>(kIdleLookAgainMs));
+        } else if (spent < passMs) {
+            // Presenting with vertical sync paces the loop. Where the display cannot sync
+            // (a virtual X server, some remote desktops) a present returns at once and the
+            // loop would spin a whole core away from the converter: hold the pass to one
+            // refresh.
+            SDL_Delay(passMs - spent);
+        }
     } while (!quitRequested);
 
     childWindows.clear();
