@@ -35,6 +35,9 @@ void PresentTiming::framePresented(bool converting) {
     if (first) {
         first = false;
         firstFrameMs = millisecondsBetween(processStart, now);
+        firstFrameUnixMs = std::chrono::duration<double, std::milli>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
     } else if (working) {
         (converting ? convertingMs : idleMs).push_back(millisecondsBetween(workStart, now));
     }
@@ -50,11 +53,13 @@ double PresentTiming::quantile(std::vector<double> values, double q) {
 }
 
 std::string PresentTiming::summary() const {
-    char line[256];
+    char line[320];
     std::snprintf(line, sizeof line,
-                  "frame timing: first=%.1f ms idle median=%.2f p99=%.2f (%zu) "
-                  "converting median=%.2f p99=%.2f (%zu)",
-                  firstFrameMs, quantile(idleMs, 0.5), quantile(idleMs, 0.99), idleMs.size(),
-                  quantile(convertingMs, 0.5), quantile(convertingMs, 0.99), convertingMs.size());
+                  "frame timing: first=%.1f ms idle median=%.2f p99=%.2f max=%.2f (%zu) "
+                  "converting median=%.2f p99=%.2f (%zu) first_at=%.1f",
+                  firstFrameMs, quantile(idleMs, 0.5), quantile(idleMs, 0.99), quantile(idleMs, 1.0),
+                  idleMs.size(),
+                  quantile(convertingMs, 0.5), quantile(convertingMs, 0.99), convertingMs.size(),
+                  firstFrameUnixMs);
     return line;
 }

@@ -20,8 +20,10 @@ public:
     void workStarted();
     // After each presented frame; `converting` says which set the frame belongs to.
     void framePresented(bool converting);
-    // One line: "frame timing: first=... ms idle median=... p99=... (n) converting
-    // median=... p99=... (n)".
+    // One line: "frame timing: first=... ms idle median=... p99=... max=... (n) converting
+    // median=... p99=... (n) first_at=<ms since the Unix epoch>". `first` counts from the
+    // program's static start, after the system loaded its libraries; `first_at` lets a
+    // launcher that noted its own clock measure from the real start.
     std::string summary() const;
 
     // The q-quantile (0..1) of `values`, nearest rank; 0 when empty.
@@ -32,6 +34,7 @@ private:
     bool on = false;
     bool first = true;
     double firstFrameMs = 0.0;
+    double firstFrameUnixMs = 0.0;
     bool working = false;
     Clock::time_point workStart;
     std::vector<double> idleMs;
