@@ -43,7 +43,8 @@ void startAudio() {
         std::fprintf(stderr, "No sound: %s\n", SDL_GetError());
 }
 
-int initGraphics(SDL_Window** window, SDL_Surface** windowSurface) {
+int initGraphics(SDL_Window** window, SDL_Surface** windowSurface,
+                 const std::function<void()>& whileWindowIsMade) {
     kalo::platform::setConsoleWindowVisible(false);
 
     std::vector<std::string> drivers;
@@ -63,6 +64,13 @@ int initGraphics(SDL_Window** window, SDL_Surface** windowSurface) {
         std::exit(1);
     }
 
+    if (!(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG)) {
+        std::cout << "SDL_image could not initialize! SDL_image Error: " << SDL_GetError()
+                  << std::endl;
+        return -1;
+    }
+    if (whileWindowIsMade) whileWindowIsMade();
+
     const int height = uiConfig->getInt("PARAM_OTHER", "defaultWindowSizeY");
     const int width = uiConfig->getInt("PARAM_OTHER", "defaultWindowSizeX");
     const std::string title = uiConfig->getString("PARAM_OTHER", "KALO_BRAND");
@@ -80,12 +88,6 @@ int initGraphics(SDL_Window** window, SDL_Surface** windowSurface) {
         return -1;
     }
     SDL_SetRenderDrawColor(sharedRenderer, 255, 255, 255, 255);
-
-    if (!(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG)) {
-        std::cout << "SDL_image could not initialize! SDL_image Error: " << SDL_GetError()
-                  << std::endl;
-        return -1;
-    }
 
     *windowSurface = SDL_GetWindowSurface(*window);
     if (*windowSurface) {

@@ -16,6 +16,8 @@
 #include "platform/working_directory.h"
 #include "scene/scene_manager.h"
 #include "screen/main_scene.h"
+#include "screen/startup_assets.h"
+#include "widgets/asset_preload.h"
 
 namespace {
 
@@ -59,7 +61,13 @@ int main(int argc, char* argv[]) {
 
     SDL_Window* window = nullptr;
     SDL_Surface* windowSurface = nullptr;
-    if (initGraphics(&window, &windowSurface) != 0) return -1;
+    // The screen's fonts and pictures are opened on a worker while the window is made.
+    std::unique_ptr<kalo::AssetPreload> preload;
+    const auto startPreload = [&preload] {
+        preload = std::make_unique<kalo::AssetPreload>(mainScreenAssets());
+    };
+    if (initGraphics(&window, &windowSurface, startPreload) != 0) return -1;
+    if (preload) preload->finish();
     std::cout << "init SDL success\n" << std::flush;
 
     setWindowIcon(window);
@@ -82,6 +90,7 @@ int main(int argc, char* argv[]) {
     manager->run();
     // An accepted quit has told a running converter to stop: let it finish its file.
     waitForConversionWorker(std::chrono::seconds(10));
+    preload.reset();  // the fonts it still holds close before their library does
 
     TTF_Quit();
     windowSurface = nullptr;  // owned by the window; released with it

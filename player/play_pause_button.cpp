@@ -4,13 +4,14 @@
 
 #include <cstdio>
 
+#include "widgets/asset_preload.h"
 #include "widgets/fill_rect.h"
 
 namespace {
 
 SDL_Texture* loadImage(SDL_Renderer* renderer, const std::string& path) {
     if (!renderer || path.empty()) return nullptr;
-    SDL_Texture* texture = IMG_LoadTexture(renderer, path.c_str());
+    SDL_Texture* texture = kalo::loadTexture(renderer, path);
     if (!texture) std::printf("image not loaded: %s (%s)\n", path.c_str(), IMG_GetError());
     return texture;
 }

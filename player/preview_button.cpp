@@ -1,10 +1,9 @@
 #include "player/preview_button.h"
 
-#include <SDL_image.h>
-
 #include <cstdio>
 
 #include "config/json_base.h"
+#include "widgets/asset_preload.h"
 
 SDL_Rect thumbnailRect(SDL_Rect button, int pictureWidth, int pictureHeight, int rotation) {
     if (pictureWidth <= 0 || pictureHeight <= 0) return SDL_Rect{button.x, button.y, 0, 0};
@@ -25,7 +24,7 @@ PreviewButton::PreviewButton(SDL_Renderer* renderer_, glm::ivec2 size, glm::ivec
                              std::shared_ptr<FFmpegHelper> engine_,
                              const std::string& hoverImagePath, OpenCallback onOpen_)
     : ButtonBase(renderer_, size, position), engine(std::move(engine_)), onOpen(std::move(onOpen_)) {
-    hoverImage = renderer && !hoverImagePath.empty() ? IMG_LoadTexture(renderer, hoverImagePath.c_str())
+    hoverImage = renderer && !hoverImagePath.empty() ? kalo::loadTexture(renderer, hoverImagePath)
                                                      : nullptr;
     int imageWidth = 0;
     int imageHeight = 0;

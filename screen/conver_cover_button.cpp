@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int stopGlyphPointSize = 34;
 constexpr Uint16 stopGlyph = 0xE809;
 
 std::string checkBoxPath(const char* key) {

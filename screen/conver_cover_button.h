@@ -17,6 +17,7 @@
 
 class ConverCoverButton : public ButtonBase {
 public:
+    static constexpr int stopGlyphPointSize = 34;  // the stop glyph, from the icon font
     // "取消", "确定", "取消渲染", "你确定取消渲染吗? "
     std::vector<std::string> cancelTexts;
     std::vector<std::shared_ptr<ConvertButton>> buttons;    // [0] convert, [1] stop

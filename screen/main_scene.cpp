@@ -89,7 +89,7 @@ void MainScene::init() {
         return;
     }
     const std::string fontPath = otherText("KALO_TITLEBARTEXTFONT");
-    font = acquireFont(fontPath.c_str(), 13);
+    font = acquireFont(fontPath.c_str(), textPointSize);
     arrowCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
     handCursor = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
     const glm::ivec2 size = currentWindowSize();
@@ -111,7 +111,7 @@ void MainScene::init() {
     const glm::ivec2 barPos = uiConfig->getPoint("PARAM_RENDER_PROGRESS_BAR", "pos");
     const glm::ivec2 barSize = uiConfig->getPoint("PARAM_RENDER_PROGRESS_BAR", "Size");
     progressRect = {barPos.x, barPos.y, barSize.x, barSize.y};
-    smallFont = acquireFont(fontPath.c_str(), 11);
+    smallFont = acquireFont(fontPath.c_str(), smallTextPointSize);
 
     const SDL_Rect barRect{progressRect[0], progressRect[1], progressRect[2], progressRect[3]};
     progressBar = std::make_shared<FinalProgressBar>(renderer, barRect);

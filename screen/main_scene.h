@@ -35,6 +35,9 @@ extern bool appQuitting;
 
 class MainScene : public ISceneObject {
 public:
+    // The text font's sizes: the panels' and menus' text, and the progress line's.
+    static constexpr int textPointSize = 13;
+    static constexpr int smallTextPointSize = 11;
     // How long the completion text stays after the job's end.
     static constexpr Uint32 completionShowMs = 9000;
 

@@ -1,13 +1,12 @@
 #include "screen/video_info.h"
 
-#include <SDL_image.h>
-
 #include <iostream>
 #include <utility>
 
-#include "widgets/font_cache.h"
 #include "config/json_base.h"
 #include "player/ffmpeg_helper.h"
+#include "widgets/asset_preload.h"
+#include "widgets/font_cache.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ VideoInfo::VideoInfo(SDL_Renderer* panelRenderer, glm::ivec2 position, glm::ivec
       engine(std::move(mediaEngine)) {
     bool allLoaded = true;
     for (int i = 0; i < iconCount; ++i) {
-        icons[i] = IMG_LoadTexture(renderer, videoInfoText(iconKeys[i]).c_str());
+        icons[i] = kalo::loadTexture(renderer, videoInfoText(iconKeys[i]));
         if (!icons[i]) allLoaded = false;
     }
     if (!allLoaded) std::cout << "Cannot read the texture info" << std::endl;

@@ -11,15 +11,17 @@ run_tests() {  # build folder, test binary, gtest filter
   (cd "$1/bin" && "${display[@]}" "$own_home" "../tests/bin/$2" --gtest_filter="$3" --gtest_brief=1)
 }
 
-# Threads: scene loop, preview engine, conversion worker and console pump. The job through
-# the real converter is left out: FFmpeg's own worker threads use atomics that the
-# sanitizer cannot see, so a sanitized converter reports races that are not ours.
-KALO_BUILD_DIR=build-tsan KALO_BUILD_TARGETS="test_scene test_player test_conversion kalo_assets" \
+# Threads: scene loop, preview engine, conversion worker, console pump and the start-up
+# preload. The job through the real converter is left out: FFmpeg's own worker threads use
+# atomics that the sanitizer cannot see, so a sanitized converter reports races that are
+# not ours.
+KALO_BUILD_DIR=build-tsan KALO_BUILD_TARGETS="test_scene test_player test_conversion test_widgets kalo_assets" \
   tools/build.sh -DKALO_SANITIZE=thread
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 run_tests build-tsan test_scene '*'
 run_tests build-tsan test_player '*'
 run_tests build-tsan test_conversion '-*TheRealConverter*'
+run_tests build-tsan test_widgets 'AssetPreload*'
 
 # Parsers: configuration and profile documents, option tables, the depth filter's options;
 # and the converter end to end: every converter test runs the sanitized kalo-depth, so its

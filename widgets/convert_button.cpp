@@ -1,7 +1,6 @@
 #include "widgets/convert_button.h"
 
-#include <SDL_image.h>
-
+#include "widgets/asset_preload.h"
 #include "widgets/design_scale.h"
 #include "widgets/fill_rect.h"
 
@@ -35,7 +34,7 @@ void ConvertButton::setImage(const std::string& path) {
     imagePath = path;
     designRect = rect;
     if (image) SDL_DestroyTexture(image);
-    image = renderer ? IMG_LoadTexture(renderer, path.c_str()) : nullptr;
+    image = renderer ? kalo::loadTexture(renderer, path) : nullptr;
 }
 
 void ConvertButton::setGlyph(TTF_Font* font, Uint16 codePoint, SDL_Color glyphColor) {

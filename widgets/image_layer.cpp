@@ -5,13 +5,14 @@
 #include <iostream>
 #include <utility>
 
+#include "widgets/asset_preload.h"
 #include "widgets/fill_rect.h"
 
 ImageLayer::ImageLayer(SDL_Renderer* renderer_, glm::ivec2 size, glm::ivec2 position,
                        std::string path_)
     : ButtonBase(renderer_, {size.y, size.x}, position), path(std::move(path_)),
       dest{position.x, position.y, size.y, size.x} {
-    texture = renderer ? IMG_LoadTexture(renderer, path.c_str()) : nullptr;
+    texture = renderer ? kalo::loadTexture(renderer, path) : nullptr;
     if (!texture) std::cout << "Cannot load image " << path << ": " << IMG_GetError() << std::endl;
 }
 

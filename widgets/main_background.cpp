@@ -1,7 +1,6 @@
 #include "widgets/main_background.h"
 
-#include <SDL_image.h>
-
+#include "widgets/asset_preload.h"
 #include "widgets/design_scale.h"
 #include "widgets/fill_rect.h"
 
@@ -11,7 +10,7 @@ mainBackground::mainBackground(SDL_Renderer* renderer_, glm::ivec2 size, glm::iv
     // The 1080 picture waits until a window that wide needs it: making a full-HD texture
     // costs about a tenth of a second with a software GL driver, all of it before the
     // first frame of a window that starts at the default size.
-    if (renderer) image720 = IMG_LoadTexture(renderer, path720.c_str());
+    if (renderer) image720 = kalo::loadTexture(renderer, path720);
     current = image720;
     blendMode = SDL_ComposeCustomBlendMode(
         SDL_BLENDFACTOR_ONE, SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA, SDL_BLENDOPERATION_ADD,
@@ -40,7 +39,7 @@ void mainBackground::resize(glm::ivec2 size) {
     }
     if (!image1080 && !tried1080 && renderer) {
         tried1080 = true;  // a missing picture is looked for once
-        image1080 = IMG_LoadTexture(renderer, path1080.c_str());
+        image1080 = kalo::loadTexture(renderer, path1080);
     }
     current = image1080;
 }

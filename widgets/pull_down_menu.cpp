@@ -1,11 +1,10 @@
 #include "widgets/pull_down_menu.h"
 
-#include <SDL_image.h>
-
 #include <algorithm>
 #include <iostream>
 #include <utility>
 
+#include "widgets/asset_preload.h"
 #include "widgets/fill_rect.h"
 
 namespace {
@@ -17,7 +16,7 @@ int naturalWidth(SDL_Texture* texture) {
 }
 
 SDL_Texture* loadSlice(SDL_Renderer* renderer, const char* path) {
-    SDL_Texture* texture = renderer ? IMG_LoadTexture(renderer, path) : nullptr;
+    SDL_Texture* texture = renderer ? kalo::loadTexture(renderer, path) : nullptr;
     if (texture) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     return texture;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "widgets/asset_preload.h"
 #include "widgets/fill_rect.h"
 
 SampleSlider::SampleSlider(SDL_Renderer* renderer_, SDL_Rect rect_)
@@ -17,7 +18,7 @@ SampleSlider::~SampleSlider() {
 
 void SampleSlider::setKnobImage(const std::string& path) {
     if (knobImage) SDL_DestroyTexture(knobImage);
-    knobImage = renderer && !path.empty() ? IMG_LoadTexture(renderer, path.c_str()) : nullptr;
+    knobImage = renderer && !path.empty() ? kalo::loadTexture(renderer, path) : nullptr;
     if (!knobImage) std::printf("image not loaded: %s (%s)\n", path.c_str(), IMG_GetError());
 }
 
