@@ -1,7 +1,6 @@
 #include "widgets/asset_preload.h"
 
 #include <SDL_image.h>
-#include <SDL_ttf.h>
 
 #include <map>
 #include <mutex>
@@ -54,7 +53,7 @@ void AssetPreload::finish() {
 
 AssetPreload::~AssetPreload() {
     finish();
-    for (void* font : heldFonts) releaseFont(static_cast<TTF_Font*>(font));
+    for (TTF_Font* font : heldFonts) releaseFont(font);
     std::lock_guard<std::mutex> lock(picturesMutex);
     for (auto& entry : preloadedPictures()) SDL_FreeSurface(entry.second);
     preloadedPictures().clear();

@@ -8,6 +8,7 @@
 // destroyed); pictures wait as surfaces until loadTexture takes them. Anything the screen
 // never asks for is released with the preload.
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <string>
 #include <thread>
@@ -39,11 +40,12 @@ public:
 
 private:
     std::thread worker;
-    std::vector<void*> heldFonts;  // TTF_Font*, kept opaque to spare users the header
+    std::vector<TTF_Font*> heldFonts;  // one reference each, taken from the font cache
 };
 
 // A picture file as a texture of the renderer: the preloaded surface when there is one,
-// else decoded now. Null (with SDL's error set) when the file cannot be read.
+// else decoded now. Null without a renderer, or (with SDL's error set) when the file cannot
+// be read.
 SDL_Texture* loadTexture(SDL_Renderer* renderer, const std::string& path);
 
 }  // namespace kalo

@@ -34,7 +34,7 @@ void ConvertButton::setImage(const std::string& path) {
     imagePath = path;
     designRect = rect;
     if (image) SDL_DestroyTexture(image);
-    image = renderer ? kalo::loadTexture(renderer, path) : nullptr;
+    image = kalo::loadTexture(renderer, path);
 }
 
 void ConvertButton::setGlyph(TTF_Font* font, Uint16 codePoint, SDL_Color glyphColor) {

@@ -12,7 +12,7 @@ ImageLayer::ImageLayer(SDL_Renderer* renderer_, glm::ivec2 size, glm::ivec2 posi
                        std::string path_)
     : ButtonBase(renderer_, {size.y, size.x}, position), path(std::move(path_)),
       dest{position.x, position.y, size.y, size.x} {
-    texture = renderer ? kalo::loadTexture(renderer, path) : nullptr;
+    texture = kalo::loadTexture(renderer, path);
     if (!texture) std::cout << "Cannot load image " << path << ": " << IMG_GetError() << std::endl;
 }
 

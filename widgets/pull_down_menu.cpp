@@ -16,7 +16,7 @@ int naturalWidth(SDL_Texture* texture) {
 }
 
 SDL_Texture* loadSlice(SDL_Renderer* renderer, const char* path) {
-    SDL_Texture* texture = renderer ? kalo::loadTexture(renderer, path) : nullptr;
+    SDL_Texture* texture = kalo::loadTexture(renderer, path);
     if (texture) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     return texture;
 }
